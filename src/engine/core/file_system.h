@@ -1,0 +1,90 @@
+// The disk as the engine sees it. Every failure is thrown as a RuntimeError
+// whose number follows the meanings of the disk error table; the native
+// implementations do that mapping in one place each.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/text.h"
+
+namespace tessark {
+
+class RepaintHook;
+
+class InputFile {
+public:
+    virtual ~InputFile() = default;
+    // Reads up to buffer.size() bytes at `offset`; returns how many were read,
+    // 0 at the end of the file.
+    virtual std::size_t readAt(std::int64_t offset, std::span<std::byte> buffer) = 0;
+};
+
+class OutputFile {
+public:
+    virtual ~OutputFile() = default;
+    // Writes all of `data` at `offset` (short writes are retried) or throws.
+    virtual void writeAt(std::int64_t offset, std::span<const std::byte> data) = 0;
+    // Closes the file and reports any error the close brings to light. The
+    // destructor closes a file that was not closed, silently.
+    virtual void close() = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // "\" on Windows, "/" elsewhere.
+    virtual char16_t separator() const = 0;
+
+    // An ordinary file (not a folder) exists at `path`; hidden files count.
+    virtual bool fileExists(const Text& path) = 0;
+    // A folder or a file exists at `path`; hidden ones count.
+    virtual bool folderExists(const Text& path) = 0;
+    virtual std::int64_t fileLength(const Text& path) = 0;
+    // Both paths name the same existing file (same device and file number).
+    virtual bool sameFile(const Text& a, const Text& b) = 0;
+
+    virtual std::unique_ptr<InputFile> openRead(const Text& path) = 0;
+    // Creates the file, or empties an existing one.
+    virtual std::unique_ptr<OutputFile> createFile(const Text& path) = 0;
+    // Creates a new, uniquely named file in `folder` and returns its path in
+    // `path`.
+    virtual std::unique_ptr<OutputFile> createTempFile(const Text& folder, Text& path) = 0;
+    // Moves `from` to `to`, replacing a file at `to` in one step.
+    virtual void replaceFile(const Text& from, const Text& to) = 0;
+    // Best effort: used to clean up after a failure, so it never throws.
+    virtual void removeFile(const Text& path) noexcept = 0;
+
+    // Names (without folder) of the ordinary, not hidden files matching a
+    // wildcard pattern ("*" and "?") in its name part, in no particular order.
+    virtual std::vector<Text> findFiles(const Text& pattern) = 0;
+    // Names of the subfolders of `folder`.
+    virtual std::vector<Text> listFolders(const Text& folder) = 0;
+
+    // `text` in the system's ANSI code page (the locale's encoding outside
+    // Windows); a character that cannot be encoded becomes "?".
+    virtual std::string encodeAnsi(const Text& text) const = 0;
+
+    // Moves up to `count` bytes from `in` at `inOffset` to `out` at `outOffset`
+    // and returns how many were moved, 0 at the end of `in`. The default goes
+    // through one reusable buffer; a native file system may do better.
+    virtual std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
+                                  std::int64_t outOffset, std::int64_t count);
+
+private:
+    std::vector<std::byte> buffer_;
+};
+
+inline constexpr std::size_t kCopyBufferSize = 1 << 20;
+
+// Copies exactly `count` bytes, calling the repaint hook now and then. Throws
+// run-time error 57 when the input ends early.
+void copyBytes(FileSystem& fs, InputFile& in, std::int64_t inOffset, OutputFile& out,
+               std::int64_t outOffset, std::int64_t count, RepaintHook& repaint);
+
+}  // namespace tessark
