@@ -1,0 +1,17 @@
+// The merge list's operations: Add, Remove selected, Clear, Move down, Move up
+// and the click that shows an entry's path.
+#pragma once
+
+namespace tessark {
+
+struct MainControls;
+class FileSystem;
+
+void addPieces(MainControls& window, FileSystem& fs);  // Add button
+void removeSelected(MainControls& window);             // Remove selected button
+void clearList(MainControls& window);                  // Clear button
+void moveDown(MainControls& window);                   // Move down button
+void moveUp(MainControls& window);                     // Move up button
+void showPath(MainControls& window);                   // click on the list
+
+}  // namespace tessark

@@ -1,0 +1,12 @@
+// The file system of the machine the program runs on.
+#pragma once
+
+#include <memory>
+
+#include "core/file_system.h"
+
+namespace tessark {
+
+std::unique_ptr<FileSystem> makeNativeFileSystem();
+
+}  // namespace tessark

@@ -1,0 +1,21 @@
+// Link.bat: the command processor's byte-exact copy that rejoins the pieces.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/text.h"
+
+namespace tessark {
+
+class FileSystem;
+
+// The script's bytes: encoded in the system's ANSI code page, CR LF line ends.
+std::string joinScriptBytes(FileSystem& fs, const std::vector<Text>& pieces,
+                            const Text& mergeName);
+
+// Writes (or replaces) Link.bat in the target's folder.
+void writeJoinScript(FileSystem& fs, const Text& target, const std::vector<Text>& pieces,
+                     const Text& mergeName);
+
+}  // namespace tessark
