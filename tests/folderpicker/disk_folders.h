@@ -1,36 +1,25 @@
-// Folders from the real disk with the in-memory fake's fault injection, so a
-// test can make any listing fail with any run-time error number.
+// Folders listed by the machine's own file system, with the in-memory fake's
+// fault injection, so a test can make any listing fail with any run-time
+// error number.
 #pragma once
 
-#include <filesystem>
-#include <system_error>
-
-#include "core/runtime_error.h"
 #include "fake_file_system.h"
 #include "platform/drives.h"
+#include "platform/native_file_system.h"
 
 namespace tessark::test {
 
 class DiskFolders : public FakeFileSystem {
   public:
-    DiskFolders() : FakeFileSystem(u'/') {}
+    DiskFolders() : FakeFileSystem(makeNativeFileSystem()->separator()) {}
 
     std::vector<Text> listFolders(const Text& folder) override {
         checkFault(Op::ListFolders, folder);
-        std::vector<Text> names;
-        std::error_code error;
-        std::filesystem::directory_iterator it(std::filesystem::path(toUtf8(folder)), error);
-        for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
-            std::error_code typeError;
-            if (it->is_directory(typeError)) {
-                names.push_back(fromUtf8(it->path().filename().string()));
-            }
-        }
-        if (error) {
-            raise(err::PathNotFound);
-        }
-        return names;
+        return native_->listFolders(folder);
     }
+
+  private:
+    std::unique_ptr<FileSystem> native_ = makeNativeFileSystem();
 };
 
 class FixedDrives : public DriveSource {

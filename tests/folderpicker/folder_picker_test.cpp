@@ -20,6 +20,8 @@
 #include "folderpicker/directory_list.h"
 #include "folderpicker/folder_paths.h"
 #include "folderpicker/form1.h"
+#include "platform/native_file_system.h"
+#include "split/split_engine.h"
 
 namespace tessark::test {
 
@@ -280,6 +282,29 @@ class FolderPickerTest : public QObject {
             button(form, "Command1").click();
         });
         expectWritten(u"//");
+    }
+
+    // The folder text names no file yet, so a split is refused until the user
+    // types a name after it.
+    void aSplitRightAfterOkAtTheRootIsRefused() {
+        QFile source(toQ(sub("movie.avi")));
+        QVERIFY(source.open(QIODevice::WriteOnly) && source.write("0123456789") == 10);
+        source.close();
+        window_->Text1.value = sub("movie.avi");
+        open([&](Form1& form) {
+            doubleClick(form, entry(form, "/"));
+            QTest::keyClick(&dir1(form), Qt::Key_Return);
+        });
+        QCOMPARE(toQ(window_->Text2.value), QString("//"));
+
+        window_->messages.answers = {mb::No, mb::No};  // never let a split start
+        auto controls = window_->controls();
+        startSplit(controls, *makeNativeFileSystem());
+        QCOMPARE(window_->messages.shown.size(), std::size_t{1});
+        QCOMPARE(toQ(window_->messages.shown[0].prompt),
+                 QString("目标文件框中只指定了文件夹，请指定文件名"));
+        QCOMPARE(window_->messages.shown[0].style, mb::Exclamation);
+        QVERIFY(!QFile::exists("/.001"));
     }
 
     void choosingADriveOpensItsTopFolder() {

@@ -6,9 +6,10 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "disk_folders.h"
 #include "fake_window.h"
 #include "folderpicker/form1.h"
+#include "platform/drives.h"
+#include "platform/native_file_system.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
                                   : QStringLiteral("screenshots/folder_picker.png");
     QDir().mkpath(QFileInfo(file).path());
 
-    tessark::test::DiskFolders fs;
+    const auto fs = tessark::makeNativeFileSystem();
     const auto drives = tessark::makeNativeDriveSource();
     tessark::test::FakeWindow window;
     QPointer<tessark::Form1> picker;
@@ -28,7 +29,7 @@ int main(int argc, char** argv) {
         saved = picker->grab().save(file);
         picker->hide();
     });
-    tessark::showFolderPicker(picker, fs, *drives, window.messages, window.Text2, window.Text4);
+    tessark::showFolderPicker(picker, *fs, *drives, window.messages, window.Text2, window.Text4);
     delete picker.data();
     std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(file));
     return saved ? 0 : 1;
