@@ -97,14 +97,17 @@ void runMerge(MainControls& w, FileSystem& fs) {
     w.ProgressBar1.setVisible(true);
 
     StagedOutput staged(fs, *folder);
+    // One throttle for the whole run: a set of small pieces repaints too.
+    ThrottledRepaint repaint(w.repaint);
     std::int64_t position = 0;
     for (std::int64_t i = 0; i < w.List1.count(); ++i) {
         const Text piece = w.List1.item(i);
         // A piece that has gone fails here, before anything of it is written.
         const std::int64_t length = fs.fileLength(piece);
         w.ProgressBar1.setValue(static_cast<double>(i));
+        repaint.repaint();
         const auto in = fs.openRead(piece);
-        copyBytes(fs, *in, 0, staged.file(), position, length, w.repaint);
+        copyBytes(fs, *in, 0, staged.file(), position, length, repaint);
         position += length;
     }
     staged.commit(output);
