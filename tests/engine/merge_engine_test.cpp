@@ -269,16 +269,6 @@ TEST_F(MergeTest, OutputsInARootFolderAreFine) {
     }
 }
 
-TEST_F(MergeTest, ASecondMergeAsksTheOverwriteQuestionAgain) {
-    listPieces({kPiece1});
-    w.Text4.value = kOutput;
-    merge();
-    merge();
-    ASSERT_EQ(w.messages.shown.size(), 5u);
-    EXPECT_EQ(w.messages.shown[2].prompt, overwriteQuestion(kOutput));
-    EXPECT_EQ(fs.contents(kOutput), "abc");
-}
-
 // ---- Failures -----------------------------------------------------------------
 
 const Text kNoDrive = u"指定的磁盘驱动器不可用!\r\r可能不存在此驱动器或驱动器内无磁盘!";
