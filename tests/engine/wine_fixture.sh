@@ -1,0 +1,31 @@
+#!/bin/sh
+# Prepares the wine prefix the Windows engine tests run in, and what only the
+# host can make for them: drive T: is a host folder in which "full.bin" is the
+# host's /dev/full, so that writing to it meets a real "disk full".
+#
+#   wine_fixture.sh PREFIX FIXTURE_FOLDER
+#
+# Starts the prefix's wine server if none runs. As root, wine only honours
+# read-only files when its server cannot override file permissions, so the
+# server is started without those capabilities.
+set -eu
+prefix=$1
+fixture=$2
+
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$prefix"
+
+if [ "$(id -u)" -eq 0 ]; then
+  setpriv --inh-caps=-dac_override,-dac_read_search \
+    --bounding-set=-dac_override,-dac_read_search wineserver -p >/dev/null 2>&1 || true  # 2: one already runs
+else
+  wineserver -p >/dev/null 2>&1 || true  # 2: one already runs
+fi
+if [ ! -f "$prefix/system.reg" ] && [ ! -f "$prefix/.update-timestamp" ]; then
+  wine wineboot --init >/dev/null 2>&1
+fi
+
+rm -rf "$fixture"
+mkdir -p "$fixture/full"
+ln -s /dev/full "$fixture/full/full.bin"
+ln -sfn "$fixture/full" "$prefix/dosdevices/t:"
