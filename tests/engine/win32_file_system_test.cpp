@@ -228,8 +228,8 @@ TEST_F(Win32FileSystemTest, AReadOnlyFileIsProtected) {
 }
 
 TEST_F(Win32FileSystemTest, AFullDiskIsDiskFull) {
-    TESSARK_REQUIRE_FIXTURE_DRIVE(drive);
-    auto out = fs->createFile(drive + u"\\full.bin");
+    TESSARK_REQUIRE_WINE_FIXTURE();
+    auto out = fs->createFile(u"T:\\full.bin");
     EXPECT_EQ(errorNumberOf([&] { out->writeAt(0, bytesOf("no room for this")); }), 61);
 }
 

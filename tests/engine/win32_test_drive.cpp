@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -104,12 +105,47 @@ bool runningUnderWine() {
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-std::optional<Text> wineFixtureDrive() {
-    const wchar_t* drive = _wgetenv(L"TESSARK_WINE_FIXTURE_DRIVE");
-    if (drive == nullptr || *drive == L'\0') {
-        return std::nullopt;
+void removeFolder(const Text& path) {
+    removeTree(wide(path));
+}
+
+std::string sampleBytes(std::size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    std::uint32_t state = seed * 2654435761u + 1;
+    for (char& b : bytes) {
+        state = state * 1664525u + 1013904223u;  // a plain LCG is enough here
+        b = static_cast<char>(state >> 24);
     }
-    return Text(drive, drive + wcslen(drive));
+    return bytes;
+}
+
+unsigned long runCommandProcessor(const Text& folder, const Text& command) {
+    std::wstring line = L"cmd.exe /c " + wide(command);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        wide(folder).c_str(), &startup, &process)) {
+        fail("CreateProcessW", command);
+    }
+    constexpr DWORD kWait = 120'000;
+    const DWORD waited = WaitForSingleObject(process.hProcess, kWait);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    if (waited != WAIT_OBJECT_0) {
+        TerminateProcess(process.hProcess, 1);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (waited != WAIT_OBJECT_0) {
+        throw std::runtime_error("the command processor did not finish: " + toUtf8(command));
+    }
+    return code;
+}
+
+bool wineFixtureReady() {
+    const wchar_t* value = _wgetenv(L"TESSARK_WINE_FIXTURE");
+    return value != nullptr && std::wstring(value) == L"1";
 }
 
 }  // namespace tessark::test

@@ -34,21 +34,31 @@ void setAttributes(const Text& path, unsigned long attributes);
 
 bool runningUnderWine();
 
-// The drive (for example "T:") on which the wine fixture put full.bin, the
-// host's /dev/full. Under wine without the fixture the calling test fails;
-// on Windows it is skipped.
-std::optional<Text> wineFixtureDrive();
+// Removes a folder and all it holds (read-only files too); nothing if absent.
+void removeFolder(const Text& path);
+
+// `size` bytes that differ from piece to piece and from one seed to another.
+std::string sampleBytes(std::size_t size, unsigned seed);
+
+// Runs `command` with the command processor (cmd /c) in `folder` and returns
+// its exit code; its output goes to this process's output.
+unsigned long runCommandProcessor(const Text& folder, const Text& command);
+
+// Whether the wine fixture (tests/engine/wine_fixture.sh) prepared the drives
+// the tests may use freely: T:, a host folder whose "full.bin" and
+// "movie$.avi.002" are the host's /dev/full, and D:, an empty host folder.
+// C: is then the test prefix's own drive, made fresh for every run.
+bool wineFixtureReady();
 
 }  // namespace tessark::test
 
-// Declares `Text drive` holding the fixture drive, or ends the test: a failure
-// under wine (the fixture belongs to the test run), a skip on Windows.
-#define TESSARK_REQUIRE_FIXTURE_DRIVE(drive)                                                \
-    const auto drive##Found = ::tessark::test::wineFixtureDrive();                          \
-    if (!drive##Found) {                                                                    \
-        if (::tessark::test::runningUnderWine()) {                                          \
-            FAIL() << "TESSARK_WINE_FIXTURE_DRIVE is not set: run the tests through ctest"; \
-        }                                                                                   \
-        GTEST_SKIP() << "needs the wine fixture drive";                                     \
-    }                                                                                       \
-    const Text drive = *drive##Found
+// Ends the test unless the wine fixture is there: a failure under wine (the
+// fixture belongs to the test run), a skip on Windows, whose drives these
+// tests must not touch.
+#define TESSARK_REQUIRE_WINE_FIXTURE()                                                        \
+    if (!::tessark::test::wineFixtureReady()) {                                               \
+        if (::tessark::test::runningUnderWine()) {                                            \
+            FAIL() << "TESSARK_WINE_FIXTURE is not set: run the Windows tests through ctest"; \
+        }                                                                                     \
+        GTEST_SKIP() << "needs the wine fixture drives";                                      \
+    }

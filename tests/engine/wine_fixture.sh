@@ -1,7 +1,8 @@
 #!/bin/sh
 # Prepares the wine prefix the Windows engine tests run in, and what only the
-# host can make for them: drive T: is a host folder in which "full.bin" is the
-# host's /dev/full, so that writing to it meets a real "disk full".
+# host can make for them: drive T: is a host folder in which "full.bin" and
+# "movie$.avi.002" are the host's /dev/full, so that writing to them meets a
+# real "disk full"; drive D: is an empty host folder.
 #
 #   wine_fixture.sh PREFIX FIXTURE_FOLDER
 #
@@ -26,6 +27,8 @@ if [ ! -f "$prefix/system.reg" ] && [ ! -f "$prefix/.update-timestamp" ]; then
 fi
 
 rm -rf "$fixture"
-mkdir -p "$fixture/full"
+mkdir -p "$fixture/full" "$fixture/d"
 ln -s /dev/full "$fixture/full/full.bin"
+ln -s /dev/full "$fixture/full/movie\$.avi.002"
 ln -sfn "$fixture/full" "$prefix/dosdevices/t:"
+ln -sfn "$fixture/d" "$prefix/dosdevices/d:"
