@@ -6,9 +6,9 @@
 #
 #   wine_fixture.sh PREFIX FIXTURE_FOLDER
 #
-# Starts the prefix's wine server if none runs. As root, wine only honours
-# read-only files when its server cannot override file permissions, so the
-# server is started without those capabilities.
+# Starts the prefix's wine server and its services if none run. As root, wine
+# only honours read-only files when its server cannot override file
+# permissions, so the server is started without those capabilities.
 set -eu
 prefix=$1
 fixture=$2
@@ -22,9 +22,10 @@ if [ "$(id -u)" -eq 0 ]; then
 else
   wineserver -p >/dev/null 2>&1 || true  # 2: one already runs
 fi
-if [ ! -f "$prefix/system.reg" ] && [ ! -f "$prefix/.update-timestamp" ]; then
-  wine wineboot --init >/dev/null 2>&1
-fi
+# Creates the prefix if needed and starts its services now, with their output
+# going nowhere: services started by the first test would inherit ctest's
+# output pipe and, living on with the persistent server, keep ctest waiting.
+wine wineboot >/dev/null 2>&1
 
 rm -rf "$fixture"
 mkdir -p "$fixture/full" "$fixture/d"
