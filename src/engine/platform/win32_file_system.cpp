@@ -355,8 +355,11 @@ std::unique_ptr<OutputFile> Win32FileSystem::createTempFile(const Text& folder, 
     constexpr int kAttempts = 1000;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         const Text candidate = joinPath(folder, stem + decimal(counter++) + u".tmp");
-        const HANDLE handle = CreateFileW(wide(candidate).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                          nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Sharing deletion lets the finished file be moved into place while
+        // it is still open, as other systems allow.
+        const HANDLE handle =
+            CreateFileW(wide(candidate).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             path = candidate;
             return std::make_unique<Win32OutputFile>(handle);
