@@ -336,14 +336,15 @@ std::unique_ptr<InputFile> Win32FileSystem::openRead(const Text& path) {
 std::unique_ptr<OutputFile> Win32FileSystem::createFile(const Text& path) {
     // OPEN_ALWAYS and then cutting the file to nothing, rather than
     // CREATE_ALWAYS, which refuses an existing hidden or system file. Devices
-    // have no length to cut.
+    // and pipes have no length to cut.
     const HANDLE handle = CreateFileW(pathOf(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                       OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         raiseOpenFailure(path);
     }
     auto file = std::make_unique<Win32OutputFile>(handle);
-    if (GetFileType(handle) == FILE_TYPE_DISK && !SetEndOfFile(handle)) {
+    const DWORD type = GetFileType(handle);
+    if (type != FILE_TYPE_CHAR && type != FILE_TYPE_PIPE && !SetEndOfFile(handle)) {
         raiseLastError();
     }
     return file;
