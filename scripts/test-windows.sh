@@ -35,9 +35,10 @@ rm -rf "$WINEPREFIX"
 # Starts wine's server (persistent, output to /dev/null, as root without the
 # capabilities that would let it ignore read-only files), creates the prefix
 # and the test drives. A server started by a test instead would keep ctest
-# waiting for it.
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-tests/engine/wine_fixture.sh "$WINEPREFIX" "$PWD/$build/tests/engine/wine-fixture"
+# waiting for it. Stopped again, and the small test drive unmounted, on exit.
+fixture="$PWD/$build/tests/engine/wine-fixture"
+trap 'tests/engine/wine_fixture.sh --stop "$WINEPREFIX" "$fixture"' EXIT
+tests/engine/wine_fixture.sh "$WINEPREFIX" "$fixture"
 
 cmake --build --preset windows
 ctest --preset windows --timeout 900

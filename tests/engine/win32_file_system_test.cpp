@@ -234,5 +234,23 @@ TEST_F(Win32FileSystemTest, AFullDiskIsDiskFull) {
     EXPECT_EQ(errorNumberOf([&] { out->writeAt(0, bytesOf("no room for this")); }), 61);
 }
 
+// On a small file system a large write is first cut short, and only the
+// write of the rest meets the full disk: a short write must never pass for a
+// whole one.
+TEST_F(Win32FileSystemTest, AWriteCutShortByAFullDiskIsDiskFull) {
+    TESSARK_REQUIRE_WINE_FIXTURE();
+    if (!fs->folderExists(u"S:")) {
+        GTEST_SKIP() << "no small file system at S: (mounting one needs root)";
+    }
+    const std::string data(1 << 20, 'x');
+    auto out = fs->createFile(u"S:\\big.bin");
+    EXPECT_EQ(errorNumberOf([&] { out->writeAt(0, bytesOf(data)); }), 61);
+    out.reset();
+    const std::int64_t written = fs->fileLength(u"S:\\big.bin");
+    EXPECT_GT(written, 0);  // the disk really took a part first
+    EXPECT_LT(written, static_cast<std::int64_t>(data.size()));
+    fs->removeFile(u"S:\\big.bin");
+}
+
 }  // namespace
 }  // namespace tessark
