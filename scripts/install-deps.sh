@@ -11,6 +11,8 @@ packages=(
 )
 if [[ "${1:-}" == "--with-tests" ]]; then
   packages+=(coreutils)
+  # The engine's tests built for Windows and run under wine.
+  packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
 fi
 
 missing=()
