@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tessark {
 namespace {
 
@@ -89,6 +91,21 @@ INSTANTIATE_TEST_SUITE_P(
         HoldingCase{u"E:\\x", kLetters, u'\\', std::nullopt},
         HoldingCase{u"\\\\server\\share", kLetters, u'\\', std::nullopt},
         HoldingCase{u"/x", Drives{}, u'/', std::nullopt}));
+
+TEST(NativeDrives, AreTheDriveLettersOrTheRootFirst) {
+    const Drives drives = makeNativeDriveSource()->drives();
+    ASSERT_FALSE(drives.empty());
+#ifdef _WIN32
+    for (const Text& drive : drives) {
+        ASSERT_EQ(drive.size(), 3u);
+        EXPECT_TRUE(drive[0] >= u'A' && drive[0] <= u'Z');
+        EXPECT_EQ(drive.substr(1), u":\\");
+    }
+    EXPECT_NE(std::find(drives.begin(), drives.end(), u"C:\\"), drives.end());
+#else
+    EXPECT_EQ(drives.front(), u"/");
+#endif
+}
 
 }  // namespace
 }  // namespace tessark
