@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "qt_text.h"
+
 class QLabel;
 class QPushButton;
 
@@ -29,7 +31,9 @@ class frmAbout : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    QLabel* label(const char* name, int left, int top, const QString& text);
+    // A label that sizes itself to its text.
+    QLabel* label(const char* name, int left, int top, const QString& text,
+                  const QFont& font = songFont(fontpx::Pt9));
     QWidget* mainWindow_;
 };
 

@@ -149,6 +149,7 @@ private slots:
         QCOMPARE(ok->text(), QStringLiteral("确定"));
         QCOMPARE(ok->geometry(), QRect(280, 176, 100, 23));
         QVERIFY(ok->isDefault());
+        qDebug() << QApplication::focusWidget() << QApplication::activeWindow() << about->focusWidget() << ok->hasFocus();
         QCOMPARE(QApplication::focusWidget(), ok);
         const auto* title = about->findChild<QLabel*>("lblTitle");
         QVERIFY(title->font().bold());
