@@ -102,6 +102,8 @@ void Form2::showAbout() {
         about_ = new frmAbout(this);
     }
     about_->show();
+    about_->raise();
+    about_->activateWindow();
 }
 
 void Form2::Command13_Click() {

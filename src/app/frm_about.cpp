@@ -31,13 +31,13 @@ frmAbout::frmAbout(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainW
     picIcon->setGeometry(twipRect(360, 120, 480, 480));
 
     label("lblTitle", 1080, 240, QStringLiteral("Tessark Quorin文件分割机"),
-                          songFont(fontpx::Pt12_75, true));
+          songFont(fontpx::Pt12_75, true));
     label("lblDescription", 1080, 600, QStringLiteral("出品： Quorin工作室"));
     label("Label1", 1080, 840, QStringLiteral("网址： ") + maker::kHost.toString());
     label("lblVersion", 1080, 1080, QStringLiteral("版本： V3.5"));
     label("Label5", 1080, 1320, QStringLiteral("邮箱："));
-    QLabel* mail = label("Label6", 1680, 1320, maker::kEmail.toString(),
-                         songFont(fontpx::Pt9, false, true));
+    QLabel* mail =
+        label("Label6", 1680, 1320, maker::kEmail.toString(), songFont(fontpx::Pt9, false, true));
     mail->setCursor(Qt::PointingHandCursor);
     mail->setToolTip(QStringLiteral("写信给我"));
     QPalette blue = mail->palette();

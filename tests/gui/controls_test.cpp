@@ -43,7 +43,7 @@ void whenModalOpens(std::function<void(W*)> inspect) {
 class ControlsTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void listSelectionFromTheProgramIsOneClick() {
         QListWidget widget;
         int clicks = 0;
@@ -150,10 +150,10 @@ private slots:
         const QStringList filters = nameFilters(
             u"执行文件[*.exe]|*.exe|压缩文件[*.zip;*.arj;*.rar]|*.zip;*.rar;*.arj|"
             u"图片文件[*.bmp,*.jpg,*.gif]|*.bmp;*.jpg;*.gif|所有文件[*.*]|*.*");
-        QCOMPARE(filters, QStringList({"执行文件[*.exe] (*.exe)",
-                                       "压缩文件[*.zip;*.arj;*.rar] (*.zip *.rar *.arj)",
-                                       "图片文件[*.bmp,*.jpg,*.gif] (*.bmp *.jpg *.gif)",
-                                       "所有文件[*.*] (*)"}));
+        QCOMPARE(filters,
+                 QStringList(
+                     {"执行文件[*.exe] (*.exe)", "压缩文件[*.zip;*.arj;*.rar] (*.zip *.rar *.arj)",
+                      "图片文件[*.bmp,*.jpg,*.gif] (*.bmp *.jpg *.gif)", "所有文件[*.*] (*)"}));
     }
 
     void missingStartFolderFallsBackToDocuments() {
@@ -203,9 +203,9 @@ private slots:
         QTimer::singleShot(0, [&] { timerRan = true; });
         const QPointF centre = QPointF(button.rect().center());
         const auto post = [&](QEvent::Type type) {
-            QCoreApplication::postEvent(&button, new QMouseEvent(type, centre, button.mapToGlobal(centre),
-                                                               Qt::LeftButton, Qt::LeftButton,
-                                                               Qt::NoModifier));
+            QCoreApplication::postEvent(
+                &button, new QMouseEvent(type, centre, button.mapToGlobal(centre), Qt::LeftButton,
+                                         Qt::LeftButton, Qt::NoModifier));
         };
         post(QEvent::MouseButtonPress);
         post(QEvent::MouseButtonRelease);

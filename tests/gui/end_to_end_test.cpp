@@ -42,7 +42,7 @@ QStringList entries(const QListWidget* list) {
 class EndToEndTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void splitWithEnterThenMergeGivesTheFileBack() {
         QTemporaryDir dir;
         const QString source = QDir::toNativeSeparators(dir.filePath(QStringLiteral("movie.avi")));
@@ -63,7 +63,8 @@ private slots:
         QTest::keyClick(text1, Qt::Key_Return);
         QCOMPARE(h.messages.shown.size(), std::size_t{2});  // the question, then the report
         QCOMPARE(h.messages.shown.front().style, 4);
-        QVERIFY(qs(h.messages.shown.back().prompt).startsWith(source + QStringLiteral(" 分割完成!")));
+        QVERIFY(
+            qs(h.messages.shown.back().prompt).startsWith(source + QStringLiteral(" 分割完成!")));
         const QString target = dir.filePath(QStringLiteral("movie$.avi"));
         QCOMPARE(entries(h.child<QListWidget>("List1")),
                  QStringList({target + ".001", target + ".002", target + ".003", target + ".004"}));
@@ -100,8 +101,8 @@ private slots:
     void listButtonsAndKeysActOnTheList() {
         Harness h;
         h.files.addFolder(u"D:\\x");
-        for (const char16_t* name : {u"D:\\x\\movie$.avi.001", u"D:\\x\\movie$.avi.002",
-                                     u"D:\\x\\movie$.avi.003"}) {
+        for (const char16_t* name :
+             {u"D:\\x\\movie$.avi.001", u"D:\\x\\movie$.avi.002", u"D:\\x\\movie$.avi.003"}) {
             h.files.addFile(name, "piece");
         }
         h.dialog.picks = {u"D:\\x\\movie$.avi.001"};

@@ -36,14 +36,16 @@ QString captionOf(const QWidget* w) {
     return {};
 }
 
-QRect fromTwips(int x, int y, int w, int h) { return {x / 15, y / 15, w / 15, h / 15}; }
+QRect fromTwips(int x, int y, int w, int h) {
+    return {x / 15, y / 15, w / 15, h / 15};
+}
 
 }  // namespace
 
 class Form2LayoutTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void controlsAsDesigned_data() {
         QTest::addColumn<QString>("container");
         QTest::addColumn<QRect>("geometry");
@@ -122,7 +124,8 @@ private slots:
         QVERIFY(h.child<QRadioButton>("Option1")->isChecked());
         QVERIFY(!h.child<QRadioButton>("Option2")->isChecked());
         QCOMPARE(h.child<QListWidget>("List1")->count(), 0);
-        QCOMPARE(h.child<QListWidget>("List1")->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(h.child<QListWidget>("List1")->selectionMode(),
+                 QAbstractItemView::SingleSelection);
         QVERIFY(!h.child<QListWidget>("List1")->isSortingEnabled());
         // Text4 lies over its prompt.
         const QWidget* frame = h.child("Frame2");
@@ -177,10 +180,11 @@ private slots:
         QVERIFY(h.showActive());
         QCOMPARE(QApplication::focusWidget(), h.child("Text1"));
         // Text3 is hidden at start, so the keyboard skips it.
-        const QStringList expected = {"Text1",     "Command1",  "Text2",    "Command2", "Option1",
-                                      "Command3",  "Text4",     "Command10", "List1",   "Command4",
-                                      "Command5",  "Command6",  "Command7", "Command8", "Command9",
-                                      "Command12", "Command13", "WebBrowser1", "Text1"};
+        const QStringList expected = {"Text1",     "Command1",    "Text2",    "Command2",
+                                      "Option1",   "Command3",    "Text4",    "Command10",
+                                      "List1",     "Command4",    "Command5", "Command6",
+                                      "Command7",  "Command8",    "Command9", "Command12",
+                                      "Command13", "WebBrowser1", "Text1"};
         QStringList visited = {QApplication::focusWidget()->objectName()};
         for (qsizetype i = 1; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -196,7 +200,8 @@ private slots:
         QCOMPARE(bar->panelText(1), QStringLiteral("欢迎使用Quorin文件分割机"));
         QCOMPARE(bar->panelText(2), QStringLiteral("Quorin工作室 www.quorin-studio.example"));
         QCOMPARE(bar->panelText(3), QStringLiteral("QQ：80012345"));
-        QCOMPARE(bar->panelText(4), QLocale::system().toString(QDate(2026, 3, 14), QLocale::ShortFormat));
+        QCOMPARE(bar->panelText(4),
+                 QLocale::system().toString(QDate(2026, 3, 14), QLocale::ShortFormat));
         QCOMPARE(bar->panelText(5), QString());  // until the first tick
         const int widths[] = {143, 157, 87, 73, 67};
         for (int panel = 1; panel <= 5; ++panel) {
@@ -218,8 +223,8 @@ private slots:
         h.clock = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59));
         auto* bar = h.child<StatusPanels>("StatusBar1");
         QTRY_COMPARE_WITH_TIMEOUT(
-            bar->panelText(4), QLocale::system().toString(QDate(2026, 12, 31), QLocale::ShortFormat),
-            3000);
+            bar->panelText(4),
+            QLocale::system().toString(QDate(2026, 12, 31), QLocale::ShortFormat), 3000);
         h.clock = QDateTime(QDate(2027, 1, 1), QTime(0, 0, 1));
         QTRY_COMPARE_WITH_TIMEOUT(
             bar->panelText(4), QLocale::system().toString(QDate(2027, 1, 1), QLocale::ShortFormat),

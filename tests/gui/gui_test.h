@@ -25,10 +25,9 @@ struct RegisterTest {
     }
 };
 
-#define TESSARK_GUI_TEST(Class)                                              \
-    static const ::tessark::test::RegisterTest register##Class(#Class, [] { \
-        return std::unique_ptr<QObject>(new Class);                          \
-    })
+#define TESSARK_GUI_TEST(Class)                                 \
+    static const ::tessark::test::RegisterTest register##Class( \
+        #Class, [] { return std::unique_ptr<QObject>(new Class); })
 
 // Form2 with a scripted message box and file dialog, a recorded web-site link
 // and end of program, and a clock the test can set. The file system is the

@@ -18,10 +18,10 @@ namespace {
 class UrlCatcher : public QObject {
     Q_OBJECT
 
-public slots:
+  public slots:
     void open(const QUrl& url) { urls << url; }
 
-public:
+  public:
     QList<QUrl> urls;
 };
 
@@ -30,7 +30,7 @@ public:
 class ShellTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void panelClickHidesShowsAboutThenOpensWebSite_data() {
         QTest::addColumn<int>("panel");
         for (int panel = 1; panel <= 5; ++panel) {
@@ -111,12 +111,14 @@ private slots:
         QTest::newRow("lblVersion") << at(1080, 1080) << "版本： V3.5";
         QTest::newRow("Label5") << at(1080, 1320) << "邮箱：";
         QTest::newRow("Label6") << at(1680, 1320) << "tessark@quorin.example";
-        QTest::newRow("Label7") << at(360, 1800)
-                                << QString::fromUtf8(
-                                       "提示:  文件分割后会在文件所在的位置生成\u3000\"Link.bat\"\u3000供合并用");
+        QTest::newRow("Label7")
+            << at(360, 1800)
+            << QString::fromUtf8(
+                   "提示:  文件分割后会在文件所在的位置生成\u3000\"Link.bat\"\u3000供合并用");
         QTest::newRow("Label8") << at(960, 2040)
                                 << "分割完后可将此文件一同拷贝,然后执行 \"Link\" 就可合并文件";
-        QTest::newRow("Label9") << at(960, 2280) << "当然, 你也可以用本软件的 \"合并\" 功能合并文件";
+        QTest::newRow("Label9") << at(960, 2280)
+                                << "当然, 你也可以用本软件的 \"合并\" 功能合并文件";
     }
 
     void aboutTexts() {
@@ -149,8 +151,7 @@ private slots:
         QCOMPARE(ok->text(), QStringLiteral("确定"));
         QCOMPARE(ok->geometry(), QRect(280, 176, 100, 23));
         QVERIFY(ok->isDefault());
-        qDebug() << QApplication::focusWidget() << QApplication::activeWindow() << about->focusWidget() << ok->hasFocus();
-        QCOMPARE(QApplication::focusWidget(), ok);
+        QTRY_COMPARE(QApplication::focusWidget(), ok);
         const auto* title = about->findChild<QLabel*>("lblTitle");
         QVERIFY(title->font().bold());
         QCOMPARE(title->font().pixelSize(), 17);

@@ -15,7 +15,7 @@ namespace tessark::test {
 class SplitSettingsTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void optionsShowAndHideTheCustomSize() {
         Harness h;
         QVERIFY(h.showActive());
