@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors, and runs
-# every test headless: the regular build, then the engine under ASan and UBSan.
+# every test headless: the regular build, the window with an embedded browser,
+# then the engine under ASan and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --with-tests
@@ -9,6 +10,11 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARK_WERROR=ON >/dev/null
 cmake --build build/ci
 ctest --test-dir build/ci --output-on-failure --timeout 600
+
+cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARK_WERROR=ON \
+  -DTESSARK_WEBENGINE=ON -DTESSARK_BUILD_BENCH=OFF >/dev/null
+cmake --build build/web --target tessark gui_tests
+ctest --test-dir build/web --output-on-failure --timeout 600 -R '^gui\.'
 
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARK_WERROR=ON \
   -DTESSARK_SANITIZE=ON -DTESSARK_BUILD_GUI=OFF -DTESSARK_BUILD_BENCH=OFF >/dev/null

@@ -16,6 +16,10 @@
 #include "status_panels.h"
 #include "web_browser.h"
 
+#ifdef TESSARK_WEBENGINE
+#include <QWebEngineView>
+#endif
+
 namespace tessark::test {
 
 namespace {
@@ -32,6 +36,17 @@ QString captionOf(const QWidget* w) {
     }
     if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
         return edit->text();
+    }
+    return {};
+}
+
+// The named control that holds the focus (an embedded browser focuses an
+// inner widget of its own).
+QString focusedControl() {
+    for (const QWidget* w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget()) {
+        if (!w->objectName().isEmpty()) {
+            return w->objectName();
+        }
     }
     return {};
 }
@@ -180,15 +195,17 @@ class Form2LayoutTest : public QObject {
         QVERIFY(h.showActive());
         QCOMPARE(QApplication::focusWidget(), h.child("Text1"));
         // Text3 is hidden at start, so the keyboard skips it.
-        const QStringList expected = {"Text1",     "Command1",    "Text2",    "Command2",
-                                      "Option1",   "Command3",    "Text4",    "Command10",
-                                      "List1",     "Command4",    "Command5", "Command6",
-                                      "Command7",  "Command8",    "Command9", "Command12",
-                                      "Command13", "WebBrowser1", "Text1"};
-        QStringList visited = {QApplication::focusWidget()->objectName()};
+        QStringList expected = {"Text1",     "Command1",  "Text2",      "Command2", "Option1",
+                                "Command3",  "Text4",     "Command10",  "List1",    "Command4",
+                                "Command5",  "Command6",  "Command7",   "Command8", "Command9",
+                                "Command12", "Command13", "WebBrowser1"};
+#ifndef TESSARK_WEBENGINE
+        expected << "Text1";  // round again (a real browser keeps Tab for its page)
+#endif
+        QStringList visited = {focusedControl()};
         for (qsizetype i = 1; i < expected.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            visited << QApplication::focusWidget()->objectName();
+            visited << focusedControl();
         }
         QCOMPARE(visited, expected);
     }
@@ -233,9 +250,15 @@ class Form2LayoutTest : public QObject {
 
     void webPanelIsSentToTheAdvertisement() {
         Harness h;
-        QCOMPARE(h.child<WebBrowser>("WebBrowser1")->navigations(),
+        const auto* panel = h.child<WebBrowser>("WebBrowser1");
+        QCOMPARE(panel->navigations(),
                  QStringList({QStringLiteral("about:blank"),
                               QStringLiteral("http://www.quorin.example/ad/ad_Tessark.html")}));
+#ifdef TESSARK_WEBENGINE
+        // The embedded browser was asked for the page (whether it loads is the network's matter).
+        QCOMPARE(panel->view()->url(),
+                 QUrl(QStringLiteral("http://www.quorin.example/ad/ad_Tessark.html")));
+#endif
     }
 };
 

@@ -7,6 +7,11 @@
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef TESSARK_WEBENGINE
+    // The browser's sandbox refuses to start for the superuser, as in CI.
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+#endif
     QApplication app(argc, argv);
     const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     int failures = 0;
