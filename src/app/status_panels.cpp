@@ -21,7 +21,7 @@ StatusPanels::StatusPanels(Clock now, QWidget* parent) : QStatusBar(parent), now
         label->setFixedWidth(
             static_cast<int>(std::lround(kPanelWidths.at(static_cast<std::size_t>(i)) / 15.0)));
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        label->setIndent(2);
+        label->setIndent(0);
         label->installEventFilter(this);
         addWidget(label);
         panels_.at(static_cast<std::size_t>(i)) = label;
