@@ -1,6 +1,7 @@
 // Form2's event table: every event the window handles, connected to the
 // handler named after its control and event.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -56,10 +57,14 @@ void Form2::wireEvents() {
     onKeyPress(Text4, [this](int key) { Text4_KeyPress(key); });
     onKeyPress(List1, [this](int key) { List1_KeyPress(key); });
 
-    // A mouse click and a selection moved from the keyboard are both clicks;
+    // A mouse click is a click, and so is a selection moved from the keyboard;
     // selections made by the program call the handler themselves.
-    connect(List1, &QListWidget::currentRowChanged, this, [this] { List1_Click(); });
     connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
+    connect(List1, &QListWidget::currentRowChanged, this, [this] {
+        if (QApplication::mouseButtons() == Qt::NoButton) {
+            List1_Click();
+        }
+    });
 
     connect(StatusBar1, &StatusPanels::panelClicked, this, &Form2::StatusBar1_PanelClick);
     connect(&Timer1, &QTimer::timeout, this, &Form2::Timer1_Timer);
