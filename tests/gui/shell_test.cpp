@@ -66,6 +66,17 @@ class ShellTest : public QObject {
         h.form->about()->close();
     }
 
+    void enterPressesTheFocusedButton() {
+        Harness h;
+        QVERIFY(h.showActive());
+        auto* about = h.child<QPushButton>("Command12");
+        about->setFocus();
+        QTest::keyClick(about, Qt::Key_Return);
+        QVERIFY(!h.form->isVisible());
+        QVERIFY(h.form->about() != nullptr);
+        h.form->about()->close();
+    }
+
     void everyWayOfClosingAboutBringsMainBack_data() {
         QTest::addColumn<int>("way");
         QTest::newRow("OK button") << 0;
