@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors, and runs
-# every test headless: the regular build, the engine under ASan and UBSan, then
-# the engine built for Windows and tested under wine.
+# every test headless: the regular build, the window with an embedded browser,
+# the engine under ASan and UBSan, then the engine built for Windows and tested
+# under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --with-tests
@@ -10,6 +11,11 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARK_WERROR=ON >/dev/null
 cmake --build build/ci
 ctest --test-dir build/ci --output-on-failure --timeout 600
+
+cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARK_WERROR=ON \
+  -DTESSARK_WEBENGINE=ON -DTESSARK_BUILD_BENCH=OFF >/dev/null
+cmake --build build/web --target tessark gui_tests
+ctest --test-dir build/web --output-on-failure --timeout 600 -R '^gui\.'
 
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARK_WERROR=ON \
   -DTESSARK_SANITIZE=ON -DTESSARK_BUILD_GUI=OFF -DTESSARK_BUILD_BENCH=OFF >/dev/null
