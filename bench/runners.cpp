@@ -1,0 +1,178 @@
+#include "runners.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <stdexcept>
+
+#include "core/controls.h"
+#include "fake_window.h"
+#include "merge/merge_engine.h"
+#include "platform/native_file_system.h"
+#include "scratch.h"
+#include "split/split_engine.h"
+
+extern char** environ;
+
+namespace tessark::bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A field of /proc/self/status in KiB, or -1. Reads into the stack so that
+// looking does not itself allocate.
+std::int64_t statusKiB(const char* field) {
+    char text[8192];
+    const int fd = open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    const ssize_t n = read(fd, text, sizeof text - 1);
+    close(fd);
+    if (n <= 0) {
+        return -1;
+    }
+    text[n] = '\0';
+    const char* at = std::strstr(text, field);
+    if (at == nullptr) {
+        return -1;
+    }
+    return std::strtoll(at + std::strlen(field), nullptr, 10);
+}
+
+// Resident memory watch over one run: resets the kernel's high-water mark to
+// the present resident size, then reports how far above it the run went.
+class MemoryWatch {
+  public:
+    MemoryWatch() {
+        const int fd = open("/proc/self/clear_refs", O_WRONLY | O_CLOEXEC);
+        if (fd >= 0) {
+            reset_ = write(fd, "5", 1) == 1;
+            close(fd);
+        }
+        idle_ = statusKiB("VmRSS:");
+    }
+    std::int64_t peakAboveIdleKiB() const {
+        const std::int64_t peak = statusKiB("VmHWM:");
+        return reset_ && idle_ >= 0 && peak >= 0 ? peak - idle_ : -1;
+    }
+
+  private:
+    bool reset_ = false;
+    std::int64_t idle_ = -1;
+};
+
+// The action must have ended with its success box and shown no warning or
+// error on the way.
+void expectSuccess(const test::FakeWindow& window, const Text& successPrompt, const char* action) {
+    const auto& shown = window.messages.shown;
+    bool ok = !shown.empty() && shown.back().style == mb::Information &&
+              shown.back().prompt == successPrompt;
+    for (const auto& box : shown) {
+        if ((box.style & 0xF0) == mb::Critical || (box.style & 0xF0) == mb::Exclamation) {
+            ok = false;
+        }
+    }
+    if (!ok) {
+        std::string boxes;
+        for (const auto& box : shown) {
+            boxes += "\n  [" + std::to_string(box.style) + "] " + toUtf8(box.prompt);
+        }
+        throw std::runtime_error(
+            std::string("the ") + action +
+            " did not report success; its boxes:" + (boxes.empty() ? std::string(" none") : boxes));
+    }
+}
+
+}  // namespace
+
+OurRun runOurSplit(const std::string& source, const std::string& target, const Block& block,
+                   std::int64_t expectedPieces) {
+    auto fs = makeNativeFileSystem();
+    test::FakeWindow window;
+    window.Text1.value = fromUtf8(source);
+    window.Text2.value = fromUtf8(target);
+    window.Option1.isSelected = block.kilobytes.empty();
+    window.Text3.value = fromUtf8(block.kilobytes);
+    MainControls controls = window.controls();
+
+    const MemoryWatch memory;
+    const auto start = Clock::now();
+    startSplit(controls, *fs);
+    const double seconds = secondsSince(start);
+    const std::int64_t peak = memory.peakAboveIdleKiB();
+
+    expectSuccess(window,
+                  fromUtf8(source) +
+                      u" 分割完成!\r\r你可以执行分割文件目录下的 Link 程序合并文件\r"
+                      u"也可以用合并功能合并文件!",
+                  "split");
+    if (window.List1.count() != expectedPieces) {
+        throw std::runtime_error("the split listed " + std::to_string(window.List1.count()) +
+                                 " pieces, not " + std::to_string(expectedPieces));
+    }
+    return {seconds, peak};
+}
+
+OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output) {
+    auto fs = makeNativeFileSystem();
+    test::FakeWindow window;
+    for (const auto& piece : pieces) {
+        window.List1.items.push_back(fromUtf8(piece));
+    }
+    window.Text4.value = fromUtf8(output);
+    MainControls controls = window.controls();
+
+    const MemoryWatch memory;
+    const auto start = Clock::now();
+    startMerge(controls, *fs);
+    const double seconds = secondsSince(start);
+    const std::int64_t peak = memory.peakAboveIdleKiB();
+
+    expectSuccess(window, fromUtf8(output) + u"合并完成!", "merge");
+    return {seconds, peak};
+}
+
+ToolRun runTool(const std::vector<std::string>& argv, const std::string& stdoutPath) {
+    std::vector<char*> args;
+    for (const auto& a : argv) {
+        args.push_back(const_cast<char*>(a.c_str()));
+    }
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!stdoutPath.empty()) {
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, stdoutPath.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    }
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    const int spawnError = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawnError != 0) {
+        throw std::runtime_error("cannot start " + argv[0] + ": " + std::strerror(spawnError));
+    }
+    Scratch::setChild(pid);
+    int status = 0;
+    pid_t waited;
+    do {
+        waited = waitpid(pid, &status, 0);
+    } while (waited < 0 && errno == EINTR);
+    const double seconds = secondsSince(start);
+    Scratch::setChild(0);
+    if (waited != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        throw std::runtime_error(argv[0] + " failed (status " + std::to_string(status) + ")");
+    }
+    return {seconds};
+}
+
+}  // namespace tessark::bench
