@@ -144,8 +144,9 @@ std::vector<std::string> catCommand(const std::vector<std::string>& pieces) {
 
 struct Series {
     std::string operation;
-    std::vector<double> ours, tool;
-    std::int64_t oursPeakKiB = -1;  // the highest of all our runs, warm-up included
+    std::vector<double> ours, tool;        // wall-clock seconds
+    std::vector<double> oursCpu, toolCpu;  // user + system seconds
+    std::int64_t oursPeakKiB = -1;         // the highest of all our runs, warm-up included
     bool skipped = false;
     std::string why;
 };
@@ -174,6 +175,8 @@ void race(const Contest& c, int runs, const std::string& folder, Series& series)
         if (run > 0) {
             series.ours.push_back(ours.seconds);
             series.tool.push_back(tool.seconds);
+            series.oursCpu.push_back(ours.cpuSeconds);
+            series.toolCpu.push_back(tool.cpuSeconds);
         }
     }
 }
@@ -184,9 +187,21 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+// "median [lowest..highest]" of ours[i] / tool[i].
+std::string ratios(const std::vector<double>& ours, const std::vector<double>& tool) {
+    std::vector<double> r;
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+        r.push_back(ours[i] / tool[i]);
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3f [%.3f..%.3f]", median(r),
+                  *std::min_element(r.begin(), r.end()), *std::max_element(r.begin(), r.end()));
+    return text;
+}
+
 void printReport(const std::vector<Series>& all, std::int64_t size) {
-    std::printf("\n%-14s %10s %8s %10s %8s   %-26s %12s\n", "operation", "ours", "MB/s",
-                "coreutils", "MB/s", "ours/coreutils med [range]", "ours peak");
+    std::printf("\nWall-clock time\n%-14s %10s %8s %10s %8s   %-26s %12s\n", "operation", "ours",
+                "MB/s", "coreutils", "MB/s", "ours/coreutils med [range]", "ours peak");
     std::printf("%-14s %10s %8s %10s %8s   %-26s %12s\n", "", "median", "", "median", "",
                 "(pair by pair)", "above idle");
     const double megabytes = static_cast<double>(size) / 1e6;
@@ -195,22 +210,22 @@ void printReport(const std::vector<Series>& all, std::int64_t size) {
             std::printf("%-14s skipped: %s\n", s.operation.c_str(), s.why.c_str());
             continue;
         }
-        std::vector<double> ratios;
-        for (std::size_t i = 0; i < s.ours.size(); ++i) {
-            ratios.push_back(s.ours[i] / s.tool[i]);
-        }
         const double ours = median(s.ours);
         const double tool = median(s.tool);
-        char range[64];
-        std::snprintf(range, sizeof range, "%.3f [%.3f..%.3f]", median(ratios),
-                      *std::min_element(ratios.begin(), ratios.end()),
-                      *std::max_element(ratios.begin(), ratios.end()));
         char peak[32] = "n/a";
         if (s.oursPeakKiB >= 0) {
             std::snprintf(peak, sizeof peak, "%.1f MiB", static_cast<double>(s.oursPeakKiB) / 1024);
         }
         std::printf("%-14s %8.3f s %8.0f %8.3f s %8.0f   %-26s %12s\n", s.operation.c_str(), ours,
-                    megabytes / ours, tool, megabytes / tool, range, peak);
+                    megabytes / ours, tool, megabytes / tool, ratios(s.ours, s.tool).c_str(), peak);
+    }
+    std::printf("\nProcessor time (user + system)\n%-14s %10s %10s   %-26s\n", "operation", "ours",
+                "coreutils", "ours/coreutils med [range]");
+    for (const auto& s : all) {
+        if (!s.skipped) {
+            std::printf("%-14s %8.3f s %8.3f s   %-26s\n", s.operation.c_str(), median(s.oursCpu),
+                        median(s.toolCpu), ratios(s.oursCpu, s.toolCpu).c_str());
+        }
     }
     std::printf(
         "\nMB = 10^6 bytes. Ratio below 1: ours is faster. Peak above idle: the highest\n"

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <cerrno>
@@ -26,6 +27,19 @@ using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start) {
     return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double cpuSeconds(const rusage& usage) {
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double ownCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return cpuSeconds(usage);
 }
 
 // A field of /proc/self/status in KiB, or -1. Reads into the stack so that
@@ -106,9 +120,11 @@ OurRun runOurSplit(const std::string& source, const std::string& target, const B
     MainControls controls = window.controls();
 
     const MemoryWatch memory;
+    const double cpuStart = ownCpuSeconds();
     const auto start = Clock::now();
     startSplit(controls, *fs);
     const double seconds = secondsSince(start);
+    const double cpu = ownCpuSeconds() - cpuStart;
     const std::int64_t peak = memory.peakAboveIdleKiB();
 
     expectSuccess(window,
@@ -120,7 +136,7 @@ OurRun runOurSplit(const std::string& source, const std::string& target, const B
         throw std::runtime_error("the split listed " + std::to_string(window.List1.count()) +
                                  " pieces, not " + std::to_string(expectedPieces));
     }
-    return {seconds, peak};
+    return {seconds, cpu, peak};
 }
 
 OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output) {
@@ -133,13 +149,15 @@ OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& ou
     MainControls controls = window.controls();
 
     const MemoryWatch memory;
+    const double cpuStart = ownCpuSeconds();
     const auto start = Clock::now();
     startMerge(controls, *fs);
     const double seconds = secondsSince(start);
+    const double cpu = ownCpuSeconds() - cpuStart;
     const std::int64_t peak = memory.peakAboveIdleKiB();
 
     expectSuccess(window, fromUtf8(output) + u"合并完成!", "merge");
-    return {seconds, peak};
+    return {seconds, cpu, peak};
 }
 
 ToolRun runTool(const std::vector<std::string>& argv, const std::string& stdoutPath) {
@@ -163,16 +181,17 @@ ToolRun runTool(const std::vector<std::string>& argv, const std::string& stdoutP
     }
     Scratch::setChild(pid);
     int status = 0;
+    rusage usage{};
     pid_t waited;
     do {
-        waited = waitpid(pid, &status, 0);
+        waited = wait4(pid, &status, 0, &usage);
     } while (waited < 0 && errno == EINTR);
     const double seconds = secondsSince(start);
     Scratch::setChild(0);
     if (waited != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         throw std::runtime_error(argv[0] + " failed (status " + std::to_string(status) + ")");
     }
-    return {seconds};
+    return {seconds, cpuSeconds(usage)};
 }
 
 }  // namespace tessark::bench

@@ -16,6 +16,7 @@ struct Block {
 
 struct OurRun {
     double seconds;
+    double cpuSeconds;  // user + system
     // Peak resident memory during the run above the resident memory just
     // before it, in KiB; -1 when the system does not say.
     std::int64_t peakAboveIdleKiB;
@@ -23,6 +24,7 @@ struct OurRun {
 
 struct ToolRun {
     double seconds;
+    double cpuSeconds;  // user + system of the child
 };
 
 // Splits `source` into target.001, target.002, ... with the split action, its
