@@ -1,7 +1,6 @@
 #include "core/file_system.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "core/controls.h"
 #include "core/runtime_error.h"
@@ -22,13 +21,25 @@ std::int64_t FileSystem::transfer(InputFile& in, std::int64_t inOffset, OutputFi
     return static_cast<std::int64_t>(got);
 }
 
+namespace {
+// Repainting a few times a second keeps the window alive without costing
+// anything measurable on fast disks.
+constexpr auto kRepaintEvery = std::chrono::milliseconds(100);
+}  // namespace
+
+ThrottledRepaint::ThrottledRepaint(RepaintHook& hook)
+    : hook_(hook), last_(std::chrono::steady_clock::now()) {}
+
+void ThrottledRepaint::repaint() {
+    if (const auto now = std::chrono::steady_clock::now(); now - last_ >= kRepaintEvery) {
+        last_ = now;
+        hook_.repaint();
+    }
+}
+
 void copyBytes(FileSystem& fs, InputFile& in, std::int64_t inOffset, OutputFile& out,
                std::int64_t outOffset, std::int64_t count, RepaintHook& repaint) {
-    using Clock = std::chrono::steady_clock;
-    // Repainting a few times a second keeps the window alive without costing
-    // anything measurable on fast disks.
-    constexpr auto kRepaintEvery = std::chrono::milliseconds(100);
-    auto lastRepaint = Clock::now();
+    ThrottledRepaint throttled(repaint);
     std::int64_t done = 0;
     while (done < count) {
         const std::int64_t moved =
@@ -37,10 +48,7 @@ void copyBytes(FileSystem& fs, InputFile& in, std::int64_t inOffset, OutputFile&
             raise(err::DeviceIo);  // the input is shorter than it was said to be
         }
         done += moved;
-        if (const auto now = Clock::now(); now - lastRepaint >= kRepaintEvery) {
-            lastRepaint = now;
-            repaint.repaint();
-        }
+        throttled.repaint();
     }
 }
 

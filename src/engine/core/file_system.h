@@ -3,6 +3,7 @@
 // implementations do that mapping in one place each.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -10,14 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "core/controls.h"
 #include "core/text.h"
 
 namespace tessark {
 
-class RepaintHook;
-
 class InputFile {
-public:
+  public:
     virtual ~InputFile() = default;
     // Reads up to buffer.size() bytes at `offset`; returns how many were read,
     // 0 at the end of the file.
@@ -25,7 +25,7 @@ public:
 };
 
 class OutputFile {
-public:
+  public:
     virtual ~OutputFile() = default;
     // Writes all of `data` at `offset` (short writes are retried) or throws.
     virtual void writeAt(std::int64_t offset, std::span<const std::byte> data) = 0;
@@ -35,7 +35,7 @@ public:
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // "\" on Windows, "/" elsewhere.
@@ -76,11 +76,24 @@ public:
     virtual std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
                                   std::int64_t outOffset, std::int64_t count);
 
-private:
+  private:
     std::vector<std::byte> buffer_;
 };
 
 inline constexpr std::size_t kCopyBufferSize = 1 << 20;
+
+// Passes calls on to `hook` at most a few times a second. An action that copies
+// many small files calls it once per file, so the window still repaints when no
+// single copy lasts long enough to do so.
+class ThrottledRepaint : public RepaintHook {
+  public:
+    explicit ThrottledRepaint(RepaintHook& hook);
+    void repaint() override;
+
+  private:
+    RepaintHook& hook_;
+    std::chrono::steady_clock::time_point last_;
+};
 
 // Copies exactly `count` bytes, calling the repaint hook now and then. Throws
 // run-time error 57 when the input ends early.

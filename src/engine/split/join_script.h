@@ -10,6 +10,10 @@ namespace tessark {
 
 class FileSystem;
 
+// Link.bat in the target's folder. Raises error 5 for a target without a
+// folder part.
+Text joinScriptPath(const Text& target, char16_t separator);
+
 // The script's bytes: encoded in the system's ANSI code page, CR LF line ends.
 std::string joinScriptBytes(FileSystem& fs, const std::vector<Text>& pieces,
                             const Text& mergeName);

@@ -1,0 +1,19 @@
+// The POSIX file system behind makeNativeFileSystem(): UTF-8 file names, every
+// failure turned into a run-time error number through errorNumberForErrno.
+#pragma once
+
+#ifndef _WIN32
+
+#include <string>
+
+#include "core/text.h"
+
+namespace tessark {
+
+// `text` in the character set `codeset` (an iconv name such as "GBK"), one "?"
+// for every character the set cannot hold. Unknown sets fall back to ASCII.
+std::string encodeForCodeset(const Text& text, const char* codeset);
+
+}  // namespace tessark
+
+#endif
