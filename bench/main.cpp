@@ -28,13 +28,15 @@ struct Options {
     std::string dir;
     std::int64_t size = 2 * kGiB;
     int runs = 5;
+    CopyPath copy = CopyPath::Native;
 };
 
 const char kUsage[] =
-    "usage: tessark_bench [--dir FOLDER] [--size BYTES[K|M|G]] [--runs N]\n"
+    "usage: tessark_bench [--dir FOLDER] [--size BYTES[K|M|G]] [--runs N] [--buffered]\n"
     "  --dir   where to create the test file (default /dev/shm, else the temp folder)\n"
     "  --size  size of the test file (default 2G; K, M, G are powers of 1024)\n"
-    "  --runs  timed runs of each contestant after one warm-up (default 5)\n";
+    "  --runs  timed runs of each contestant after one warm-up (default 5)\n"
+    "  --buffered  copy through the read/write buffer, never the kernel's copy\n";
 
 std::int64_t parseSize(const std::string& text) {
     std::size_t used = 0;
@@ -63,6 +65,10 @@ Options parseOptions(int argc, char** argv) {
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
             std::exit(0);
+        }
+        if (arg == "--buffered") {
+            options.copy = CopyPath::Buffered;
+            continue;
         }
         if (i + 1 >= argc) {
             throw std::invalid_argument("missing value after " + arg);
@@ -260,11 +266,15 @@ int run(const Options& options) {
     utsname machine{};
     uname(&machine);
     std::printf(
-        "tessark_bench: %lld-byte file in %s (%s), kernel %s, %ld cores, %d timed runs "
-        "after a warm-up\n",
+        "tessark_bench: %lld-byte file in %s (%s), kernel %s, %ld cores, %.1f GiB memory,\n"
+        "%d timed runs after a warm-up, our copies %s\n",
         static_cast<long long>(options.size), scratch.folder().c_str(),
         fileSystemName(scratch.folder()).c_str(), machine.release, sysconf(_SC_NPROCESSORS_ONLN),
-        options.runs);
+        static_cast<double>(sysconf(_SC_PHYS_PAGES)) * static_cast<double>(sysconf(_SC_PAGESIZE)) /
+            static_cast<double>(kGiB),
+        options.runs,
+        options.copy == CopyPath::Native ? "as the program makes them"
+                                         : "forced through the read/write buffer");
     std::fflush(stdout);
 
     CompareBuffers buffers;
@@ -296,7 +306,7 @@ int run(const Options& options) {
 
         std::vector<std::string> oursOutputs = oursPieces;
         oursOutputs.push_back(script);
-        race({[&] { return runOurSplit(source, ourTarget, block, n); },
+        race({[&] { return runOurSplit(source, ourTarget, block, n, options.copy); },
               [&] { return runTool(toolSplitCommand(source, toolPrefix, block.bytes, n), ""); },
               [&] {
                   expectSamePieces(oursPieces, refPieces, buffers);
@@ -308,7 +318,7 @@ int run(const Options& options) {
              options.runs, scratch.folder(), split);
         all.push_back(split);
 
-        race({[&] { return runOurMerge(refPieces, ourMerged); },
+        race({[&] { return runOurMerge(refPieces, ourMerged, options.copy); },
               [&] { return runTool(catCommand(refPieces), toolMerged); },
               [&] { expectSameBytes({ourMerged}, {source}, buffers); },
               [&] { expectSameBytes({toolMerged}, {source}, buffers); },

@@ -14,6 +14,7 @@
 #include "fake_window.h"
 #include "merge/merge_engine.h"
 #include "platform/native_file_system.h"
+#include "platform/posix_file_system.h"
 #include "scratch.h"
 #include "split/split_engine.h"
 
@@ -107,11 +108,15 @@ void expectSuccess(const test::FakeWindow& window, const Text& successPrompt, co
     }
 }
 
+std::unique_ptr<FileSystem> makeFileSystem(CopyPath path) {
+    return path == CopyPath::Native ? makeNativeFileSystem() : makePosixFileSystem(false);
+}
+
 }  // namespace
 
 OurRun runOurSplit(const std::string& source, const std::string& target, const Block& block,
-                   std::int64_t expectedPieces) {
-    auto fs = makeNativeFileSystem();
+                   std::int64_t expectedPieces, CopyPath path) {
+    auto fs = makeFileSystem(path);
     test::FakeWindow window;
     window.Text1.value = fromUtf8(source);
     window.Text2.value = fromUtf8(target);
@@ -139,8 +144,9 @@ OurRun runOurSplit(const std::string& source, const std::string& target, const B
     return {seconds, cpu, peak};
 }
 
-OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output) {
-    auto fs = makeNativeFileSystem();
+OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output,
+                   CopyPath path) {
+    auto fs = makeFileSystem(path);
     test::FakeWindow window;
     for (const auto& piece : pieces) {
         window.List1.items.push_back(fromUtf8(piece));

@@ -27,15 +27,20 @@ struct ToolRun {
     double cpuSeconds;  // user + system of the child
 };
 
+// How our runs copy: the program's own way (the kernel's copy where the file
+// system has it), or always through the read/write buffer it falls back to.
+enum class CopyPath { Native, Buffered };
+
 // Splits `source` into target.001, target.002, ... with the split action, its
 // questions answered Yes. Throws unless it reported success with the expected
 // number of pieces.
 OurRun runOurSplit(const std::string& source, const std::string& target, const Block& block,
-                   std::int64_t expectedPieces);
+                   std::int64_t expectedPieces, CopyPath path);
 
 // Joins `pieces` into `output` with the merge action, its questions answered
 // Yes. Throws unless it reported success.
-OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output);
+OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output,
+                   CopyPath path);
 
 // Runs the program with its standard output going to `stdoutPath` (or to ours
 // when empty) and waits for it. Throws unless it exits with status 0.
