@@ -1,5 +1,6 @@
-// One timed run of each contestant: our split and merge actions, driven through
-// the engine exactly as the window drives them, and a command-line tool.
+// One timed run of each contestant, each in a new process: our split and merge
+// actions, driven through the engine exactly as the window drives them, and a
+// command-line tool.
 #pragma once
 
 #include <cstdint>
