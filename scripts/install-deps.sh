@@ -10,7 +10,11 @@ packages=(
   xvfb xauth fonts-wqy-microhei
 )
 if [[ "${1:-}" == "--with-tests" ]]; then
-  packages+=(coreutils)
+  # coreutils for the engine's round trips; Qt WebEngine for the build that
+  # embeds a real browser in the web panel.
+  packages+=(coreutils qt6-webengine-dev)
+  # The engine's tests built for Windows and run under wine.
+  packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
 fi
 
 missing=()

@@ -5,4 +5,4 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSARK_BUILD_TESTS=OFF >/dev/null
 cmake --build build/release
-exec build/release/src/app/tessark "$@"
+exec build/release/src/tessark/tessark "$@"

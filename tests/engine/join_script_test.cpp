@@ -102,6 +102,39 @@ TEST(JoinScript, FillsTheCommandLineLimitExactly) {
     EXPECT_EQ(over[1], "copy/B \"o\"+\"" + std::string(902, 'a') + ".009\"");
 }
 
+// A double-byte code page, as GBK is: a character outside ASCII takes two
+// bytes.
+class DoubleByteFileSystem : public test::FakeFileSystem {
+  public:
+    DoubleByteFileSystem() : FakeFileSystem(u'\\') {}
+    std::string encodeAnsi(const Text& text) const override {
+        std::string out;
+        for (const char16_t c : text) {
+            out += c < 0x80 ? std::string(1, static_cast<char>(c)) : std::string("\xB5\xE7");
+        }
+        return out;
+    }
+};
+
+// The command processor takes at most 8,191 bytes as one batch line: nine
+// names of 900 Chinese characters fit in one line of characters (8,173) but
+// take over 16,000 bytes, so the script chains them.
+TEST(JoinScript, TheLimitCountsBytesOfTheCodePage) {
+    DoubleByteFileSystem fs;
+    std::vector<Text> pieces;
+    for (int n = 1; n <= 9; ++n) {
+        pieces.push_back(u"C:\\" + Text(900, u'电') + pieceSuffix(n));
+    }
+    const auto lines = linesOf(joinScriptBytes(fs, pieces, u"C:\\o"));
+    ASSERT_EQ(lines.size(), 3u);
+    for (const std::string& line : lines) {
+        EXPECT_LE(line.size(), 8191u);
+    }
+    EXPECT_TRUE(lines[0].ends_with(".004\" \"o\""));
+    EXPECT_TRUE(lines[2].starts_with("copy/B \"o\"+\""));
+    EXPECT_TRUE(lines[2].ends_with(".009\""));
+}
+
 TEST(JoinScript, LongSetsAreChainedOntoTheOutput) {
     test::FakeFileSystem fs(u'\\');
     const auto pieces = piecesOf(u"C:\\dir\\a long piece name", 2000);

@@ -7,7 +7,7 @@ namespace tessark {
 
 namespace {
 
-// The longest line the command processor accepts.
+// The longest line the command processor accepts, in bytes.
 constexpr std::size_t kMaxLine = 8191;
 
 // A quoted name as the command processor reads it inside a batch file, where
@@ -35,47 +35,50 @@ Text joinScriptPath(const Text& target, char16_t separator) {
 
 std::string joinScriptBytes(FileSystem& fs, const std::vector<Text>& pieces,
                             const Text& mergeName) {
+    // Lengths are counted in the script's own bytes, not in characters: the
+    // command processor takes at most that many bytes as one batch line,
+    // and in a multibyte code page such as GBK a character takes two.
     const char16_t separator = fs.separator();
-    const Text output = quoted(mergeName, separator);
-    std::vector<Text> names;
+    const std::string output = fs.encodeAnsi(quoted(mergeName, separator));
+    std::vector<std::string> names;
     names.reserve(pieces.size());
     std::size_t oneLine = 7 + 1 + output.size();  // "copy/B ", " ", output
     for (const Text& piece : pieces) {
-        names.push_back(quoted(piece, separator));
+        names.push_back(fs.encodeAnsi(quoted(piece, separator)));
         oneLine += names.back().size() + 1;
     }
     if (!names.empty()) {
         --oneLine;  // no "+" after the last piece
     }
 
-    Text script = u"copy/B ";
+    std::string script = "copy/B ";
     if (oneLine <= kMaxLine || names.empty()) {
         for (std::size_t i = 0; i < names.size(); ++i) {
-            script += (i == 0 ? u"" : u"+") + names[i];
+            script += (i == 0 ? "" : "+") + names[i];
         }
-        script += u" " + output + u"\r\n";
-        return fs.encodeAnsi(script);
+        script += " " + output + "\r\n";
+        return script;
     }
 
     // Too long for one line: the first line makes the output from the first
     // pieces, each later line appends more pieces to it ("copy/B out+x+y"
     // combines into its first file). Every line takes at least one piece.
-    const Text firstTail = u" " + output;
-    Text line = u"copy/B " + names[0];
+    const std::string firstTail = " " + output;
+    std::string line = "copy/B " + names[0];
     std::size_t next = 1;
     while (next < names.size() &&
            line.size() + 1 + names[next].size() + firstTail.size() <= kMaxLine) {
-        line += u"+" + names[next++];
+        line += "+" + names[next++];
     }
-    script = line + firstTail + u"\r\n";
+    script = line + firstTail + "\r\n";
     while (next < names.size()) {
-        line = u"copy/B " + output;
+        line = "copy/B " + output;
         do {
-            line += u"+" + names[next++];
+            line += "+" + names[next++];
         } while (next < names.size() && line.size() + 1 + names[next].size() <= kMaxLine);
-        script += line + u"\r\n";
+        script += line + "\r\n";
     }
-    return fs.encodeAnsi(script);
+    return script;
 }
 
 void writeJoinScript(FileSystem& fs, const Text& target, const std::vector<Text>& pieces,

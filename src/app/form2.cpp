@@ -1,0 +1,118 @@
+#include "form2.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScreen>
+
+#include "core/controls.h"
+#include "form2_bridge.h"
+#include "frm_about.h"
+#include "icons.h"
+#include "maker.h"
+#include "module1.h"
+#include "platform/native_file_system.h"
+#include "qt_text.h"
+#include "web_browser.h"
+
+namespace tessark {
+
+Form2::Form2(Form2Services services) : QWidget(nullptr), services_(std::move(services)) {
+    if (!services_.now) {
+        services_.now = [] { return QDateTime::currentDateTime(); };
+    }
+    if (!services_.openWebSite) {
+        services_.openWebSite = &Module1::OpenWebSite;
+    }
+    if (!services_.endProgram) {
+        services_.endProgram = [] { QCoreApplication::exit(0); };
+    }
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(maker::mainCaption());
+    setWindowIcon(icons::program());
+    // Fixed border with a minimise box and no maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(twips(7935), twips(7680));
+    setFont(songFont(fontpx::Pt9));
+
+    buildControls();
+    bridge_.reset(new Bridge{
+        QtTextBox(Text1), QtTextBox(Text2), QtTextBox(Text3), QtTextBox(Text4),
+        QtOptionButton(Option1), QtLabel(Label2, true), QtListBox(List1, [this] { List1_Click(); }),
+        QtProgressBar(ProgressBar1), QtMousePointer(), QtRepaintHook(), nullptr, nullptr, nullptr,
+        services_.fileSystem, services_.messages, services_.dialog});
+    if (bridge_->fileSystem == nullptr) {
+        bridge_->ownFileSystem = makeNativeFileSystem();
+        bridge_->fileSystem = bridge_->ownFileSystem.get();
+    }
+    if (bridge_->messages == nullptr) {
+        bridge_->ownMessages = std::make_unique<QtMessageBox>(this);
+        bridge_->messages = bridge_->ownMessages.get();
+    }
+    if (bridge_->dialog == nullptr) {
+        bridge_->ownDialog = std::make_unique<QtCommonDialog>(this);
+        bridge_->dialog = bridge_->ownDialog.get();
+    }
+    wireEvents();
+    Timer1.setInterval(1000);
+    Timer1.start();
+    Text1->setFocus();
+    Form_Load();
+}
+
+Form2::~Form2() = default;
+
+MainControls Form2::controls() {
+    Bridge& b = *bridge_;
+    return {b.text1,        b.text2,     b.text3,   b.text4,     b.option1, b.label2, b.list1,
+            b.progressBar1, *StatusBar1, b.pointer, *b.messages, *b.dialog, b.repaint};
+}
+
+void Form2::Form_Load() {
+    // Centred on the screen by the outer frame, size unchanged.
+    if (const QScreen* screen = this->screen()) {
+        const QSize outer = frameGeometry().size();
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - outer.width()) / 2,
+             area.y() + (area.height() - outer.height()) / 2);
+    }
+    WebBrowser1->navigate(QStringLiteral("about:blank"));
+    WebBrowser1->navigate(maker::advertisementUrl());
+}
+
+void Form2::Timer1_Timer() {
+    StatusBar1->setPanelText(5, tx(longTime(services_.now().time())));
+}
+
+void Form2::StatusBar1_PanelClick(int /*panel*/) {
+    showAbout();
+    services_.openWebSite();
+}
+
+void Form2::Command12_Click() {
+    showAbout();
+}
+
+void Form2::showAbout() {
+    hide();
+    if (about_ == nullptr) {
+        about_ = new frmAbout(this);
+    }
+    about_->show();
+    about_->raise();
+    about_->activateWindow();
+}
+
+void Form2::Command13_Click() {
+    services_.endProgram();
+}
+
+void Form2::closeEvent(QCloseEvent* event) {
+    event->accept();
+    services_.endProgram();
+}
+
+}  // namespace tessark

@@ -1,0 +1,33 @@
+// The engine's view of Form2: adapters over its widgets and the services it
+// was given or made for itself.
+#pragma once
+
+#include <memory>
+
+#include "core/file_system.h"
+#include "form2.h"
+#include "qt_common_dialog.h"
+#include "qt_controls.h"
+#include "qt_message_box.h"
+#include "qt_repaint_hook.h"
+
+namespace tessark {
+
+struct Form2::Bridge {
+    QtTextBox text1, text2, text3, text4;
+    QtOptionButton option1;
+    QtLabel label2;
+    QtListBox list1;
+    QtProgressBar progressBar1;
+    QtMousePointer pointer;
+    QtRepaintHook repaint;
+
+    std::unique_ptr<FileSystem> ownFileSystem;
+    std::unique_ptr<MessageBox> ownMessages;
+    std::unique_ptr<CommonDialog> ownDialog;
+    FileSystem* fileSystem;
+    MessageBox* messages;
+    CommonDialog* dialog;
+};
+
+}  // namespace tessark

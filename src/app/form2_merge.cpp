@@ -1,0 +1,63 @@
+// The merge side of Form2: the list's five buttons, its click and Enter key,
+// the Enter key of the output name and Start merge.
+#include "core/controls.h"
+#include "form2.h"
+#include "form2_bridge.h"
+#include "key_hooks.h"
+#include "merge/merge_engine.h"
+#include "merge/merge_list.h"
+
+namespace tessark {
+
+void Form2::Command4_Click() {
+    MainControls window = controls();
+    addPieces(window, *bridge_->fileSystem);
+}
+
+void Form2::Command5_Click() {
+    MainControls window = controls();
+    removeSelected(window);
+}
+
+void Form2::Command6_Click() {
+    MainControls window = controls();
+    startMerge(window, *bridge_->fileSystem);
+}
+
+void Form2::Command7_Click() {
+    MainControls window = controls();
+    clearList(window);
+}
+
+void Form2::Command8_Click() {
+    MainControls window = controls();
+    moveDown(window);
+}
+
+void Form2::Command9_Click() {
+    MainControls window = controls();
+    moveUp(window);
+}
+
+void Form2::Command10_Click() {
+    // The folder picker for the merge output is wired here once it exists.
+}
+
+void Form2::List1_Click() {
+    MainControls window = controls();
+    showPath(window);
+}
+
+void Form2::List1_KeyPress(int keyAscii) {
+    if (keyAscii == kEnterKey) {
+        Command6_Click();
+    }
+}
+
+void Form2::Text4_KeyPress(int keyAscii) {
+    if (keyAscii == kEnterKey) {
+        Command6_Click();
+    }
+}
+
+}  // namespace tessark

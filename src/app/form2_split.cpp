@@ -1,0 +1,71 @@
+// The split side of Form2: the source browse, the block-size choice, the Enter
+// keys of the split inputs and Start split.
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "core/controls.h"
+#include "form2.h"
+#include "form2_bridge.h"
+#include "key_hooks.h"
+#include "split/split_engine.h"
+#include "split/split_settings.h"
+
+namespace tessark {
+
+void Form2::Command1_Click() {
+    MainControls window = controls();
+    browseSource(window, *bridge_->fileSystem);
+}
+
+void Form2::Command2_Click() {
+    // The folder picker for the split target is wired here once it exists.
+}
+
+void Form2::Command3_Click() {
+    MainControls window = controls();
+    startSplit(window, *bridge_->fileSystem);
+}
+
+void Form2::Option1_Click() {
+    if (Option1->isChecked()) {
+        Text3->setEnabled(false);
+        Text3->hide();
+        Label1->hide();
+    }
+}
+
+void Form2::Option2_Click() {
+    if (Option2->isChecked()) {
+        Text3->setEnabled(true);
+        Text3->show();
+        Label1->show();
+        Text3->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void Form2::Option1_KeyPress(int keyAscii) {
+    if (keyAscii == kEnterKey) {
+        Command3_Click();
+    }
+}
+
+void Form2::Text1_KeyPress(int keyAscii) {
+    if (keyAscii == kEnterKey) {
+        Command3_Click();
+    }
+}
+
+void Form2::Text2_KeyPress(int keyAscii) {
+    if (keyAscii == kEnterKey) {
+        Command3_Click();
+    }
+}
+
+void Form2::Text3_KeyPress(int keyAscii) {
+    if (keyAscii == kEnterKey) {
+        Command3_Click();
+    }
+}
+
+}  // namespace tessark

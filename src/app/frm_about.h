@@ -1,0 +1,40 @@
+// frmAbout: the product's name, maker, version and contact, and how split
+// files are joined again. Opened afresh each time while the main window hides;
+// every way of closing it brings the main window back.
+#pragma once
+
+#include <QDialog>
+
+#include "qt_text.h"
+
+class QLabel;
+class QPushButton;
+
+namespace tessark {
+
+class frmAbout : public QDialog {
+    Q_OBJECT
+
+  public:
+    // `mainWindow` owns the About window (so it has no taskbar entry of its
+    // own) and is shown again when it closes.
+    explicit frmAbout(QWidget* mainWindow);
+
+    void cmdOK_Click();
+    void Form_Unload();
+
+    // Esc and Enter both end up at the OK button.
+    void reject() override;
+    void done(int result) override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // A label that sizes itself to its text.
+    QLabel* label(const char* name, int left, int top, const QString& text,
+                  const QFont& font = songFont(fontpx::Pt9));
+    QWidget* mainWindow_;
+};
+
+}  // namespace tessark

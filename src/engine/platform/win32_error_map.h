@@ -1,0 +1,17 @@
+// The one place where Windows system error codes (GetLastError) become the
+// run-time error numbers that the disk error report knows.
+#pragma once
+
+#include <cstdint>
+
+namespace tessark {
+
+// The run-time error number for a failed Win32 file or drive call. Codes with
+// no closer meaning give 57 (device input/output error), so that an
+// unexpected failure still stops the action with a message.
+int runtimeErrorFromWin32(std::uint32_t code) noexcept;
+
+// Throws the run-time error for `code`.
+[[noreturn]] void raiseWin32(std::uint32_t code);
+
+}  // namespace tessark
