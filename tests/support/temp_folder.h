@@ -1,5 +1,5 @@
-// A fresh folder under the system's temporary folder, removed with everything
-// in it when the test ends.
+// A fresh folder under the system's temporary folder (or under `parent`),
+// removed with everything in it when the test ends.
 #pragma once
 
 #ifndef _WIN32
@@ -15,8 +15,9 @@ namespace tessark::test {
 
 class TempFolder {
   public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tessark-XXXXXX").string();
+    explicit TempFolder(
+        const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
+        std::string pattern = (parent / "tessark-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot create a temporary folder");
         }

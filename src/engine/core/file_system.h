@@ -80,7 +80,11 @@ class FileSystem {
     std::vector<std::byte> buffer_;
 };
 
-inline constexpr std::size_t kCopyBufferSize = 1 << 20;
+// The buffer of the read/write copy, small enough to stay in a core's cache
+// between the read and the write. Measured on ext4 and tmpfs, 128 to 512 KiB
+// did alike; with 1 MiB the write's copy out of the buffer ran at memory speed
+// and a split on ext4 took up to twice the processor time.
+inline constexpr std::size_t kCopyBufferSize = std::size_t{256} << 10;
 
 // Passes calls on to `hook` at most a few times a second. An action that copies
 // many small files calls it once per file, so the window still repaints when no

@@ -21,6 +21,7 @@
 #include "core/runtime_error.h"
 #include "core/wildcard.h"
 #include "platform/errno_map.h"
+#include "platform/kernel_copy.h"
 #include "platform/native_file_system.h"
 
 namespace tessark {
@@ -105,6 +106,7 @@ class Descriptor {
 class PosixInput : public InputFile {
   public:
     PosixInput(int fd, Text path) : fd_(fd), path_(std::move(path)) {}
+    int fd() const { return fd_.get(); }
 
     std::size_t readAt(std::int64_t offset, std::span<std::byte> buffer) override {
         for (;;) {
@@ -134,6 +136,7 @@ class PosixOutput : public OutputFile {
     }
     PosixOutput(const PosixOutput&) = delete;
     PosixOutput& operator=(const PosixOutput&) = delete;
+    int fd() const { return fd_; }  // -1 once closed
 
     void writeAt(std::int64_t offset, std::span<const std::byte> data) override {
         if (fd_ < 0) {
@@ -268,6 +271,24 @@ Text randomTag() {
 
 class PosixFileSystem : public FileSystem {
   public:
+    explicit PosixFileSystem(bool kernelCopy) : kernelCopy_(kernelCopy) {}
+
+    // Between two of its own files the kernel copies by itself where it can;
+    // other files, and pairs of file systems the kernel refuses, go through
+    // the buffer.
+    std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
+                          std::int64_t outOffset, std::int64_t count) override {
+        const auto* source = dynamic_cast<PosixInput*>(&in);
+        const auto* target = dynamic_cast<PosixOutput*>(&out);
+        if (kernelCopy_ && source != nullptr && target != nullptr && target->fd() >= 0) {
+            if (const auto moved =
+                    kernel_.copy(source->fd(), inOffset, target->fd(), outOffset, count)) {
+                return *moved;
+            }
+        }
+        return FileSystem::transfer(in, inOffset, out, outOffset, count);
+    }
+
     char16_t separator() const override { return kSeparator; }
 
     bool fileExists(const Text& path) override {
@@ -377,6 +398,10 @@ class PosixFileSystem : public FileSystem {
     std::string encodeAnsi(const Text& text) const override {
         return encodeForCodeset(text, ::nl_langinfo(CODESET));
     }
+
+  private:
+    bool kernelCopy_;
+    KernelCopy kernel_;
 };
 
 class Converter {
@@ -455,8 +480,12 @@ std::string encodeForCodeset(const Text& text, const char* codeset) {
     return out;
 }
 
+std::unique_ptr<FileSystem> makePosixFileSystem(bool kernelCopy) {
+    return std::make_unique<PosixFileSystem>(kernelCopy);
+}
+
 std::unique_ptr<FileSystem> makeNativeFileSystem() {
-    return std::make_unique<PosixFileSystem>();
+    return makePosixFileSystem(true);
 }
 
 }  // namespace tessark

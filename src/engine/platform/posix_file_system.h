@@ -4,8 +4,10 @@
 
 #ifndef _WIN32
 
+#include <memory>
 #include <string>
 
+#include "core/file_system.h"
 #include "core/text.h"
 
 namespace tessark {
@@ -13,6 +15,11 @@ namespace tessark {
 // `text` in the character set `codeset` (an iconv name such as "GBK"), one "?"
 // for every character the set cannot hold. Unknown sets fall back to ASCII.
 std::string encodeForCodeset(const Text& text, const char* codeset);
+
+// The file system behind makeNativeFileSystem(). With `kernelCopy` false every
+// copy goes through FileSystem::transfer's buffer, as it does where the kernel
+// refuses to copy.
+std::unique_ptr<FileSystem> makePosixFileSystem(bool kernelCopy);
 
 }  // namespace tessark
 
