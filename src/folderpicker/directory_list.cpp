@@ -7,16 +7,13 @@
 #include "core/file_system.h"
 #include "core/runtime_error.h"
 #include "folderpicker/folder_paths.h"
+#include "qt_text.h"
 
 namespace tessark {
 
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
-
-QString toQString(const Text& text) {
-    return QString::fromStdU16String(text);
-}
 
 }  // namespace
 
@@ -35,7 +32,7 @@ DirectoryList::DirectoryList(FileSystem& fs, QWidget* parent) : QTreeWidget(pare
 void DirectoryList::setPath(const Text& folder) {
     std::vector<Text> subfolders = fs_.listFolders(folder);
     std::sort(subfolders.begin(), subfolders.end(), [](const Text& a, const Text& b) {
-        const int order = toQString(a).compare(toQString(b), Qt::CaseInsensitive);
+        const int order = qs(a).compare(qs(b), Qt::CaseInsensitive);
         return order != 0 ? order < 0 : a < b;
     });
     display(folder, subfolders);
@@ -55,7 +52,7 @@ void DirectoryList::refresh() {
 
 Text DirectoryList::highlightedPath() const {
     const QTreeWidgetItem* item = currentItem();
-    return item ? item->data(0, kPathRole).toString().toStdU16String() : path_;
+    return item ? tx(item->data(0, kPathRole).toString()) : path_;
 }
 
 void DirectoryList::display(const Text& folder, const std::vector<Text>& subfolders) {
@@ -68,16 +65,16 @@ void DirectoryList::display(const Text& folder, const std::vector<Text>& subfold
     QTreeWidgetItem* parent = nullptr;
     for (const Text& ancestor : folderChain(folder, separator)) {
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
-        item->setText(0, toQString(folderCaption(ancestor, separator)));
+        item->setText(0, qs(folderCaption(ancestor, separator)));
         item->setIcon(0, parent ? openIcon : driveIcon);
-        item->setData(0, kPathRole, toQString(ancestor));
+        item->setData(0, kPathRole, qs(ancestor));
         parent = item;
     }
     for (const Text& name : subfolders) {
         auto* item = new QTreeWidgetItem(parent);
-        item->setText(0, toQString(name));
+        item->setText(0, qs(name));
         item->setIcon(0, closedIcon);
-        item->setData(0, kPathRole, toQString(childFolder(folder, name, separator)));
+        item->setData(0, kPathRole, qs(childFolder(folder, name, separator)));
     }
     expandAll();
     setCurrentItem(parent);
@@ -91,7 +88,7 @@ void DirectoryList::display(const Text& folder, const std::vector<Text>& subfold
 }
 
 void DirectoryList::open(QTreeWidgetItem* item) {
-    const Text folder = item->data(0, kPathRole).toString().toStdU16String();
+    const Text folder = tx(item->data(0, kPathRole).toString());
     if (folder == path_) {
         return;
     }

@@ -3,6 +3,7 @@
 #include <QSignalBlocker>
 
 #include "platform/drives.h"
+#include "qt_text.h"
 
 namespace tessark {
 
@@ -13,17 +14,17 @@ DriveList::DriveList(DriveSource& source, QWidget* parent) : QComboBox(parent), 
 
 void DriveList::showDrive(const Text& drive) {
     const QSignalBlocker quiet(this);
-    setCurrentIndex(findData(QString::fromStdU16String(drive)));
+    setCurrentIndex(findData(qs(drive)));
 }
 
 Text DriveList::currentDrive() const {
-    return currentData().toString().toStdU16String();
+    return tx(currentData().toString());
 }
 
 std::vector<Text> DriveList::drives() const {
     std::vector<Text> all;
     for (int i = 0; i < count(); ++i) {
-        all.push_back(itemData(i).toString().toStdU16String());
+        all.push_back(tx(itemData(i).toString()));
     }
     return all;
 }
@@ -38,12 +39,12 @@ void DriveList::reload() {
     const QSignalBlocker quiet(this);
     clear();
     for (const Text& drive : source_.drives()) {
-        const QString path = QString::fromStdU16String(drive);
+        const QString path = qs(drive);
         addItem(path, path);
     }
     // A drive that went away stays listed while it is the one shown.
-    if (!shown.empty() && findData(QString::fromStdU16String(shown)) < 0) {
-        addItem(QString::fromStdU16String(shown), QString::fromStdU16String(shown));
+    if (!shown.empty() && findData(qs(shown)) < 0) {
+        addItem(qs(shown), qs(shown));
     }
     showDrive(shown);
 }

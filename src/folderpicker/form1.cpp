@@ -16,23 +16,15 @@
 #include "folderpicker/drive_list.h"
 #include "folderpicker/folder_paths.h"
 #include "platform/drives.h"
+#include "qt_text.h"
 
 namespace tessark {
 
 namespace {
 
-// The window is laid out in twips, 15 to a pixel.
-constexpr int px(int twips) {
-    return twips / 15;
-}
-
-QRect twipsRect(int left, int top, int width, int height) {
-    return {px(left), px(top), px(width), px(height)};
-}
-
 // The program's current folder, written with the file system's separator.
 Text currentFolder(char16_t separator) {
-    Text folder = QDir::currentPath().toStdU16String();
+    Text folder = tx(QDir::currentPath());
     if (separator != u'/') {
         std::replace(folder.begin(), folder.end(), u'/', separator);
     }
@@ -52,37 +44,35 @@ Form1::Form1(FileSystem& fs, DriveSource& drives, MessageBox& messages, TextBox&
       text4_(text4) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("请选择一个目录"));
-    setFixedSize(px(5190), px(3765));
-    QFont smallFont = font();
-    smallFont.setPixelSize(12);
-    setFont(smallFont);
+    setFixedSize(twips(5190), twips(3765));
+    setFont(songFont(fontpx::Pt9));
 
     Label2 = new QLabel(QStringLiteral("指定文件夹："), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->move(px(240), px(240));
+    Label2->move(twips(240), twips(240));
     Label2->adjustSize();  // the label sizes itself to its text
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twipsRect(240, 480, 4695, 195));
+    Label1->setGeometry(twipRect(240, 480, 4695, 195));
     Label1->setTextFormat(Qt::PlainText);  // a folder name is never markup
 
     Dir1 = new DirectoryList(fs, this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(twipsRect(240, 720, 4695, 2400));
+    Dir1->setGeometry(twipRect(240, 720, 4695, 2400));
 
     Drive1 = new DriveList(drives, this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(twipsRect(240, 3240, 1935, 300));
+    Drive1->setGeometry(twipRect(240, 3240, 1935, 300));
 
     Command1 = new QPushButton(QStringLiteral("确定"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twipsRect(2520, 3240, 1095, 375));
+    Command1->setGeometry(twipRect(2520, 3240, 1095, 375));
     Command1->setDefault(true);
 
     Command2 = new QPushButton(QStringLiteral("取消"), this);
     Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(twipsRect(3840, 3240, 1095, 375));
+    Command2->setGeometry(twipRect(3840, 3240, 1095, 375));
 
     setTabOrder(Dir1, Drive1);
     setTabOrder(Drive1, Command1);
@@ -115,11 +105,11 @@ void Form1::Form_Load() {
     const QSize outer = frameGeometry().size();
     move(screen.x() + qRound((screen.width() - outer.width()) / 2.0),
          screen.y() + qRound((screen.height() - outer.height()) / 2.0));
-    Label1->setText(QString::fromStdU16String(Dir1->path()));
+    Label1->setText(qs(Dir1->path()));
 }
 
 void Form1::Dir1_Change() {
-    Label1->setText(QString::fromStdU16String(Dir1->path()));
+    Label1->setText(qs(Dir1->path()));
 }
 
 // Opening a folder in the list that cannot be read is reported like a drive
@@ -133,7 +123,7 @@ void Form1::Dir1_OpenFailed(int number) {
 void Form1::Drive1_Change() {
     try {
         Dir1->setPath(Drive1->currentDrive());
-        Label1->setText(QString::fromStdU16String(Dir1->path()));
+        Label1->setText(qs(Dir1->path()));
     } catch (...) {
         DiskErrorReport(currentErrorNumber(), ErrorTable::WithoutNotFound, messages_);
     }
@@ -142,7 +132,7 @@ void Form1::Drive1_Change() {
 // The separator is appended as it is, even to a root that already ends in one:
 // the user types a file name after it.
 void Form1::Command1_Click() {
-    const Text folderText = Label1->text().toStdU16String() + fs_.separator();
+    const Text folderText = tx(Label1->text()) + fs_.separator();
     text4_.setText(folderText);
     text2_.setText(folderText);
     done(Accepted);

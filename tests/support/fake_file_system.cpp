@@ -11,7 +11,7 @@ namespace tessark::test {
 namespace {
 
 class FakeInput : public InputFile {
-public:
+  public:
     FakeInput(FakeFileSystem& fs, Text path, std::shared_ptr<FakeFileSystem::Entry> entry)
         : fs_(fs), path_(std::move(path)), entry_(std::move(entry)) {
         ++fs_.openHandleCount();
@@ -29,14 +29,14 @@ public:
         return n;
     }
 
-private:
+  private:
     FakeFileSystem& fs_;
     Text path_;
     std::shared_ptr<FakeFileSystem::Entry> entry_;
 };
 
 class FakeOutput : public OutputFile {
-public:
+  public:
     FakeOutput(FakeFileSystem& fs, Text path, std::shared_ptr<FakeFileSystem::Entry> entry)
         : fs_(fs), path_(std::move(path)), entry_(std::move(entry)) {
         ++fs_.openHandleCount();
@@ -66,7 +66,7 @@ public:
         }
     }
 
-private:
+  private:
     FakeFileSystem& fs_;
     Text path_;
     std::shared_ptr<FakeFileSystem::Entry> entry_;
@@ -213,7 +213,9 @@ void FakeFileSystem::replaceFile(const Text& from, const Text& to) {
     files_[to] = entry;
 }
 
-void FakeFileSystem::removeFile(const Text& path) noexcept { files_.erase(path); }
+void FakeFileSystem::removeFile(const Text& path) noexcept {
+    files_.erase(path);
+}
 
 std::vector<Text> FakeFileSystem::findFiles(const Text& pattern) {
     checkFault(Op::Find, pattern);

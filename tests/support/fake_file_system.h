@@ -15,8 +15,19 @@
 namespace tessark::test {
 
 class FakeFileSystem : public FileSystem {
-public:
-    enum class Op { Exists, Length, OpenRead, Read, Create, Write, Close, Replace, Find, ListFolders };
+  public:
+    enum class Op {
+        Exists,
+        Length,
+        OpenRead,
+        Read,
+        Create,
+        Write,
+        Close,
+        Replace,
+        Find,
+        ListFolders
+    };
 
     explicit FakeFileSystem(char16_t separator = u'\\') : separator_(separator) {}
 
@@ -60,7 +71,7 @@ public:
     std::map<Text, std::shared_ptr<Entry>>& files() { return files_; }
     int& openHandleCount() { return openHandles_; }
 
-private:
+  private:
     struct Fault {
         Op op;
         Text path;

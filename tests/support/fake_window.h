@@ -16,7 +16,7 @@ namespace tessark::test {
 using EventLog = std::vector<std::string>;
 
 class FakeTextBox : public TextBox {
-public:
+  public:
     FakeTextBox(std::string name, EventLog& log) : name_(std::move(name)), log_(log) {}
     Text text() const override { return value; }
     void setText(const Text& text) override {
@@ -43,28 +43,30 @@ public:
     int selectionLength = -1;
     int focusCount = 0;
 
-private:
+  private:
     std::string name_;
     EventLog& log_;
 };
 
 class FakeLabel : public Label {
-public:
+  public:
     void setCaption(const Text& text) override { caption = text; }
     Text caption;
 };
 
 class FakeOption : public OptionButton {
-public:
+  public:
     bool selected() const override { return isSelected; }
     bool isSelected = true;
 };
 
 class FakeListBox : public ListBox {
-public:
+  public:
     explicit FakeListBox(EventLog& log) : log_(log) {}
     std::int64_t count() const override { return static_cast<std::int64_t>(items.size()); }
-    Text item(std::int64_t index) const override { return items.at(static_cast<std::size_t>(index)); }
+    Text item(std::int64_t index) const override {
+        return items.at(static_cast<std::size_t>(index));
+    }
     void setItem(std::int64_t index, const Text& text) override {
         items.at(static_cast<std::size_t>(index)) = text;
     }
@@ -96,12 +98,12 @@ public:
     Text toolTip;
     std::function<void()> onClick;
 
-private:
+  private:
     EventLog& log_;
 };
 
 class FakeProgressBar : public ProgressBar {
-public:
+  public:
     explicit FakeProgressBar(EventLog& log) : log_(log) {}
     void setMaximum(double max) override {
         maximum = max;
@@ -121,12 +123,12 @@ public:
     bool visible = false;
     std::vector<double> values;
 
-private:
+  private:
     EventLog& log_;
 };
 
 class FakePointer : public MousePointer {
-public:
+  public:
     explicit FakePointer(EventLog& log) : log_(log) {}
     void setPointer(int code) override {
         current = code;
@@ -134,12 +136,12 @@ public:
     }
     int current = pointer::Default;
 
-private:
+  private:
     EventLog& log_;
 };
 
 class FakeStatusBar : public StatusBar {
-public:
+  public:
     void setPanelText(int panel, const Text& text) override {
         panels.at(static_cast<std::size_t>(panel - 1)) = text;
     }
@@ -153,7 +155,7 @@ struct ShownBox {
 };
 
 class FakeMessageBox : public MessageBox {
-public:
+  public:
     explicit FakeMessageBox(EventLog& log) : log_(log) {}
     std::vector<ShownBox> shown;
     // Answers for boxes with Yes and No, in order; Yes when the script runs out.
@@ -161,7 +163,7 @@ public:
     // Runs while a box is up, e.g. to look at the progress bar at that moment.
     std::function<void(const ShownBox&)> whileShown;
 
-protected:
+  protected:
     int showBox(const Text& prompt, int style, const Text& title) override {
         shown.push_back({prompt, style, title});
         log_.push_back("msgbox style=" + std::to_string(style));
@@ -179,7 +181,7 @@ protected:
         return answer;
     }
 
-private:
+  private:
     EventLog& log_;
 };
 
@@ -189,7 +191,7 @@ struct DialogOpening {
 };
 
 class FakeCommonDialog : public CommonDialog {
-public:
+  public:
     // Files the "user" picks, in order; an empty text cancels. Cancel when the
     // script runs out.
     std::deque<Text> picks;
@@ -204,7 +206,7 @@ public:
 };
 
 class FakeRepaint : public RepaintHook {
-public:
+  public:
     void repaint() override { ++calls; }
     int calls = 0;
 };
@@ -223,7 +225,7 @@ struct FakeWindow {
     FakeRepaint repaint;
 
     MainControls controls() {
-        return {Text1,        Text2,      Text3,    Text4,    Option1,        Label2,  List1,
+        return {Text1,        Text2,      Text3,   Text4,    Option1,       Label2, List1,
                 ProgressBar1, StatusBar1, pointer, messages, CommonDialog1, repaint};
     }
 };

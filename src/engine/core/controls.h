@@ -12,7 +12,7 @@ namespace tessark {
 inline constexpr char16_t kAppTitle[] = u"文件分割机";
 
 class TextBox {
-public:
+  public:
     virtual ~TextBox() = default;
     virtual Text text() const = 0;
     virtual void setText(const Text& text) = 0;
@@ -22,20 +22,20 @@ public:
 };
 
 class Label {
-public:
+  public:
     virtual ~Label() = default;
     virtual void setCaption(const Text& caption) = 0;
 };
 
 class OptionButton {
-public:
+  public:
     virtual ~OptionButton() = default;
     virtual bool selected() const = 0;
 };
 
 // A single-selection list of strings; indexes run from 0, -1 means no selection.
 class ListBox {
-public:
+  public:
     virtual ~ListBox() = default;
     virtual std::int64_t count() const = 0;
     virtual Text item(std::int64_t index) const = 0;
@@ -51,7 +51,7 @@ public:
 };
 
 class ProgressBar {
-public:
+  public:
     virtual ~ProgressBar() = default;
     virtual void setMaximum(double maximum) = 0;
     virtual void setValue(double value) = 0;
@@ -64,14 +64,14 @@ inline constexpr int Hourglass = 11;
 }  // namespace pointer
 
 class MousePointer {
-public:
+  public:
     virtual ~MousePointer() = default;
     virtual void setPointer(int code) = 0;
 };
 
 // Panels are numbered from 1.
 class StatusBar {
-public:
+  public:
     virtual ~StatusBar() = default;
     virtual void setPanelText(int panel, const Text& text) = 0;
 };
@@ -89,7 +89,7 @@ inline constexpr int No = 7;
 }  // namespace mb
 
 class MessageBox {
-public:
+  public:
     virtual ~MessageBox() = default;
     // Shows a modal box and returns the button pressed (mb::Ok, mb::Yes, mb::No).
     // A box without a title of its own shows the application title.
@@ -97,7 +97,7 @@ public:
         return showBox(prompt, style, title.empty() ? Text(kAppTitle) : title);
     }
 
-protected:
+  protected:
     virtual int showBox(const Text& prompt, int style, const Text& title) = 0;
 };
 
@@ -109,7 +109,7 @@ inline constexpr int FileMustExist = 4096;
 // The window's one open-file dialog. Its properties are shared state: what one
 // user sets stays set for the next.
 class CommonDialog {
-public:
+  public:
     virtual ~CommonDialog() = default;
     Text dialogTitle = u"请打开一个要分割的文件";
     Text filter =
@@ -126,7 +126,7 @@ public:
 // Called now and then during a long copy so the window can repaint; it must not
 // let user input through.
 class RepaintHook {
-public:
+  public:
     virtual ~RepaintHook() = default;
     virtual void repaint() = 0;
 };

@@ -8,7 +8,9 @@ namespace tessark {
 RuntimeError::RuntimeError(int number)
     : std::runtime_error("run-time error " + std::to_string(number)), number_(number) {}
 
-void raise(int number) { throw RuntimeError(number); }
+void raise(int number) {
+    throw RuntimeError(number);
+}
 
 int currentErrorNumber() noexcept {
     try {

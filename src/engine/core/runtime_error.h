@@ -29,11 +29,11 @@ inline constexpr int PathNotFound = 76;
 }  // namespace err
 
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     explicit RuntimeError(int number);
     int number() const noexcept { return number_; }
 
-private:
+  private:
     int number_;
 };
 

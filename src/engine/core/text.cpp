@@ -15,14 +15,22 @@ Text trimSpaces(TextView text) {
     return Text(text.substr(first, last - first + 1));
 }
 
-bool endsWith(TextView text, TextView tail) { return text.ends_with(tail); }
+bool endsWith(TextView text, TextView tail) {
+    return text.ends_with(tail);
+}
 
-std::size_t lastIndexOf(TextView text, char16_t c) { return text.rfind(c); }
+std::size_t lastIndexOf(TextView text, char16_t c) {
+    return text.rfind(c);
+}
 
 namespace {
 
-bool isBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+bool isDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 }  // namespace
 
@@ -53,7 +61,8 @@ double leadingNumber(TextView text) {
     if (!seenDigit) {
         return 0.0;
     }
-    if (i < text.size() && (text[i] == u'e' || text[i] == u'E' || text[i] == u'd' || text[i] == u'D')) {
+    if (i < text.size() &&
+        (text[i] == u'e' || text[i] == u'E' || text[i] == u'd' || text[i] == u'D')) {
         std::string exponent = "e";
         std::size_t j = i + 1;
         auto skip = [&] {

@@ -15,8 +15,7 @@ class FileSystem;
 Text joinScriptPath(const Text& target, char16_t separator);
 
 // The script's bytes: encoded in the system's ANSI code page, CR LF line ends.
-std::string joinScriptBytes(FileSystem& fs, const std::vector<Text>& pieces,
-                            const Text& mergeName);
+std::string joinScriptBytes(FileSystem& fs, const std::vector<Text>& pieces, const Text& mergeName);
 
 // Writes (or replaces) Link.bat in the target's folder.
 void writeJoinScript(FileSystem& fs, const Text& target, const std::vector<Text>& pieces,
