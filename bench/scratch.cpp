@@ -84,6 +84,18 @@ extern "C" void onInterrupt(int signal) {
     _exit(128 + signal);
 }
 
+// Holds the signals whose handler cleans up; returns the mask to restore.
+sigset_t holdSignals() {
+    sigset_t block;
+    sigemptyset(&block);
+    for (const int s : kSignals) {
+        sigaddset(&block, s);
+    }
+    sigset_t previous;
+    sigprocmask(SIG_BLOCK, &block, &previous);
+    return previous;
+}
+
 }  // namespace
 
 Scratch::Scratch(const std::string& parent) {
@@ -108,13 +120,7 @@ Scratch::Scratch(const std::string& parent) {
 }
 
 Scratch::~Scratch() {
-    sigset_t block;
-    sigemptyset(&block);
-    for (const int s : kSignals) {
-        sigaddset(&block, s);
-    }
-    sigset_t previous;
-    sigprocmask(SIG_BLOCK, &block, &previous);
+    const sigset_t previous = holdSignals();
     removeEverything();
     for (const int s : kSignals) {
         std::signal(s, SIG_DFL);
@@ -132,13 +138,7 @@ std::string Scratch::path(std::string_view name) const {
 void Scratch::arm(std::vector<std::string> paths) {
     // Swap the lists in with the signals held, so that the handler never sees
     // a half-built list.
-    sigset_t block;
-    sigemptyset(&block);
-    for (const int s : kSignals) {
-        sigaddset(&block, s);
-    }
-    sigset_t previous;
-    sigprocmask(SIG_BLOCK, &block, &previous);
+    const sigset_t previous = holdSignals();
     gPathStore = std::move(paths);
     gPathList.clear();
     for (const auto& p : gPathStore) {

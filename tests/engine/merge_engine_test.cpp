@@ -56,13 +56,7 @@ class MergeTest : public ::testing::Test {
         return files;
     }
     std::vector<std::string> text4Events() const {
-        std::vector<std::string> events;
-        for (const auto& e : w.log) {
-            if (e.starts_with("Text4.")) {
-                events.push_back(e);
-            }
-        }
-        return events;
+        return test::eventsStartingWith(w.log, "Text4.");
     }
 
     test::FakeWindow w;

@@ -15,6 +15,17 @@ namespace tessark::test {
 // effects across controls ("Text2.selectAll", "Text2.focus", ...).
 using EventLog = std::vector<std::string>;
 
+// The entries of `log` that begin with `prefix` ("Text4."), in order.
+inline std::vector<std::string> eventsStartingWith(const EventLog& log, const std::string& prefix) {
+    std::vector<std::string> events;
+    for (const auto& e : log) {
+        if (e.starts_with(prefix)) {
+            events.push_back(e);
+        }
+    }
+    return events;
+}
+
 class FakeTextBox : public TextBox {
   public:
     FakeTextBox(std::string name, EventLog& log) : name_(std::move(name)), log_(log) {}
