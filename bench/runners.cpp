@@ -115,6 +115,16 @@ std::unique_ptr<FileSystem> makeFileSystem(CopyPath path) {
     return path == CopyPath::Native ? makeNativeFileSystem() : makePosixFileSystem(false);
 }
 
+// Wall-clock time, processor time and peak memory of one of our actions.
+OurRun measured(const std::function<void()>& action) {
+    const MemoryWatch memory;
+    const double cpuStart = ownCpuSeconds();
+    const auto start = Clock::now();
+    action();
+    const double seconds = secondsSince(start);
+    return {seconds, ownCpuSeconds() - cpuStart, memory.peakAboveIdleKiB()};
+}
+
 OurRun splitHere(const std::string& source, const std::string& target, const Block& block,
                  std::int64_t expectedPieces, CopyPath path) {
     auto fs = makeFileSystem(path);
@@ -125,13 +135,7 @@ OurRun splitHere(const std::string& source, const std::string& target, const Blo
     window.Text3.value = fromUtf8(block.kilobytes);
     MainControls controls = window.controls();
 
-    const MemoryWatch memory;
-    const double cpuStart = ownCpuSeconds();
-    const auto start = Clock::now();
-    startSplit(controls, *fs);
-    const double seconds = secondsSince(start);
-    const double cpu = ownCpuSeconds() - cpuStart;
-    const std::int64_t peak = memory.peakAboveIdleKiB();
+    const OurRun run = measured([&] { startSplit(controls, *fs); });
 
     expectSuccess(window,
                   fromUtf8(source) +
@@ -142,7 +146,7 @@ OurRun splitHere(const std::string& source, const std::string& target, const Blo
         throw std::runtime_error("the split listed " + std::to_string(window.List1.count()) +
                                  " pieces, not " + std::to_string(expectedPieces));
     }
-    return {seconds, cpu, peak};
+    return run;
 }
 
 OurRun mergeHere(const std::vector<std::string>& pieces, const std::string& output, CopyPath path) {
@@ -154,16 +158,10 @@ OurRun mergeHere(const std::vector<std::string>& pieces, const std::string& outp
     window.Text4.value = fromUtf8(output);
     MainControls controls = window.controls();
 
-    const MemoryWatch memory;
-    const double cpuStart = ownCpuSeconds();
-    const auto start = Clock::now();
-    startMerge(controls, *fs);
-    const double seconds = secondsSince(start);
-    const double cpu = ownCpuSeconds() - cpuStart;
-    const std::int64_t peak = memory.peakAboveIdleKiB();
+    const OurRun run = measured([&] { startMerge(controls, *fs); });
 
     expectSuccess(window, fromUtf8(output) + u"合并完成!", "merge");
-    return {seconds, cpu, peak};
+    return run;
 }
 
 // A forked child maps the program's code and other file pages anew as it
