@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "core/text.h"
+#include "engine/core/text.h"
 #include "files.h"
 #include "runners.h"
 #include "scratch.h"
-#include "split/split_settings.h"
+#include "engine/split/split_settings.h"
 
 namespace tessark::bench {
 namespace {

@@ -13,13 +13,13 @@
 #include <functional>
 #include <stdexcept>
 
-#include "core/controls.h"
+#include "engine/core/controls.h"
 #include "fake_window.h"
-#include "merge/merge_engine.h"
-#include "platform/native_file_system.h"
-#include "platform/posix_file_system.h"
+#include "engine/merge/merge_engine.h"
+#include "engine/platform/native_file_system.h"
+#include "engine/platform/posix_file_system.h"
 #include "scratch.h"
-#include "split/split_engine.h"
+#include "engine/split/split_engine.h"
 
 extern char** environ;
 

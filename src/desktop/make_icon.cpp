@@ -3,7 +3,7 @@
 #include <QString>
 #include <cstdio>
 
-#include "icons.h"
+#include "gui/icons.h"
 
 int main(int argc, char* argv[]) {
     if (argc != 3) {

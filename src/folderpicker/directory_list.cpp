@@ -4,10 +4,10 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "core/file_system.h"
-#include "core/runtime_error.h"
+#include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
 #include "folderpicker/folder_paths.h"
-#include "qt_text.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark {
 

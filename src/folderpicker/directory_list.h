@@ -6,7 +6,7 @@
 
 #include <QTreeWidget>
 
-#include "core/text.h"
+#include "engine/core/text.h"
 
 namespace tessark {
 

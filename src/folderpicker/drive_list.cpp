@@ -2,8 +2,8 @@
 
 #include <QSignalBlocker>
 
-#include "platform/drives.h"
-#include "qt_text.h"
+#include "engine/platform/drives.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark {
 

@@ -4,7 +4,7 @@
 
 #include <QComboBox>
 
-#include "core/text.h"
+#include "engine/core/text.h"
 
 namespace tessark {
 

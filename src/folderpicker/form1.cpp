@@ -8,15 +8,15 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "core/controls.h"
-#include "core/file_system.h"
-#include "core/runtime_error.h"
-#include "errors/disk_error_report.h"
+#include "engine/core/controls.h"
+#include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
+#include "engine/errors/disk_error_report.h"
 #include "folderpicker/directory_list.h"
 #include "folderpicker/drive_list.h"
 #include "folderpicker/folder_paths.h"
-#include "platform/drives.h"
-#include "qt_text.h"
+#include "engine/platform/drives.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark {
 

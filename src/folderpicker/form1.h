@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QPointer>
 
-#include "core/text.h"
+#include "engine/core/text.h"
 
 class QLabel;
 class QPushButton;

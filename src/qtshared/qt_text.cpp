@@ -1,4 +1,4 @@
-#include "qt_text.h"
+#include "qtshared/qt_text.h"
 
 #include <QStringList>
 

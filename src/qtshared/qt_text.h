@@ -6,7 +6,7 @@
 #include <QRect>
 #include <QString>
 
-#include "core/text.h"
+#include "engine/core/text.h"
 
 namespace tessark {
 

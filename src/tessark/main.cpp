@@ -1,7 +1,7 @@
 // Starts the program: the main window, and nothing read from anywhere.
 #include <QApplication>
 
-#include "form2.h"
+#include "gui/form2.h"
 
 #ifdef TESSARK_WEBENGINE
 #include <unistd.h>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "errors/disk_error_report.h"
+#include "engine/errors/disk_error_report.h"
 #include "fake_window.h"
 
 namespace tessark {

@@ -1,4 +1,4 @@
-#include "platform/drives.h"
+#include "engine/platform/drives.h"
 
 #include <gtest/gtest.h>
 

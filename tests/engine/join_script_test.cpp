@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "fake_file_system.h"
-#include "split/join_script.h"
+#include "engine/split/join_script.h"
 
 namespace tessark {
 namespace {

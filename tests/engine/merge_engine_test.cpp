@@ -6,10 +6,10 @@
 #include <tuple>
 #include <vector>
 
-#include "core/runtime_error.h"
+#include "engine/core/runtime_error.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
-#include "merge/merge_engine.h"
+#include "engine/merge/merge_engine.h"
 
 namespace tessark {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "fake_file_system.h"
 #include "fake_window.h"
-#include "merge/merge_list.h"
-#include "split/split_settings.h"
+#include "engine/merge/merge_list.h"
+#include "engine/split/split_settings.h"
 
 namespace tessark {
 namespace {

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "fake_window.h"
-#include "merge/merge_engine.h"
-#include "merge/merge_list.h"
-#include "platform/native_file_system.h"
-#include "split/split_engine.h"
+#include "engine/merge/merge_engine.h"
+#include "engine/merge/merge_list.h"
+#include "engine/platform/native_file_system.h"
+#include "engine/split/split_engine.h"
 #include "temp_folder.h"
 
 namespace tessark {

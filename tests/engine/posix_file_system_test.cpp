@@ -10,10 +10,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "core/runtime_error.h"
-#include "platform/errno_map.h"
-#include "platform/native_file_system.h"
-#include "platform/posix_file_system.h"
+#include "engine/core/runtime_error.h"
+#include "engine/platform/errno_map.h"
+#include "engine/platform/native_file_system.h"
+#include "engine/platform/posix_file_system.h"
 #include "temp_folder.h"
 
 namespace tessark {

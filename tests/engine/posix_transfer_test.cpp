@@ -8,11 +8,11 @@
 #include <fstream>
 #include <random>
 
-#include "core/file_system.h"
-#include "core/runtime_error.h"
+#include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
 #include "fake_window.h"
-#include "platform/kernel_copy.h"
-#include "platform/posix_file_system.h"
+#include "engine/platform/kernel_copy.h"
+#include "engine/platform/posix_file_system.h"
 #include "temp_folder.h"
 
 namespace tessark {

@@ -5,10 +5,10 @@
 #include <functional>
 #include <thread>
 
-#include "core/runtime_error.h"
+#include "engine/core/runtime_error.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
-#include "split/split_engine.h"
+#include "engine/split/split_engine.h"
 
 namespace tessark {
 namespace {

@@ -11,8 +11,8 @@
 #include <random>
 
 #include "fake_window.h"
-#include "platform/native_file_system.h"
-#include "split/split_engine.h"
+#include "engine/platform/native_file_system.h"
+#include "engine/split/split_engine.h"
 #include "temp_folder.h"
 
 namespace tessark {

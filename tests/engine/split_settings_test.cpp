@@ -2,7 +2,7 @@
 
 #include "fake_file_system.h"
 #include "fake_window.h"
-#include "split/split_settings.h"
+#include "engine/split/split_settings.h"
 
 namespace tessark {
 namespace {

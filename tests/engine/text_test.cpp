@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/text.h"
-#include "core/wildcard.h"
+#include "engine/core/text.h"
+#include "engine/core/wildcard.h"
 
 namespace tessark {
 namespace {

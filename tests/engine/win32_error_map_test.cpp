@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "core/runtime_error.h"
-#include "errors/disk_error_report.h"
-#include "platform/win32_error_map.h"
+#include "engine/core/runtime_error.h"
+#include "engine/errors/disk_error_report.h"
+#include "engine/platform/win32_error_map.h"
 
 namespace tessark {
 namespace {

@@ -1,6 +1,6 @@
 // The Win32 file system on a real drive (under wine in CI): behaviour, and the
 // run-time error numbers of faults the system itself produces.
-#include "platform/win32_file_system.h"
+#include "engine/platform/win32_file_system.h"
 
 #include <windows.h>
 
@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "core/runtime_error.h"
-#include "platform/native_file_system.h"
+#include "engine/core/runtime_error.h"
+#include "engine/platform/native_file_system.h"
 #include "win32_test_drive.h"
 
 namespace tessark {

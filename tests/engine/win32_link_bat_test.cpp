@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "fake_window.h"
-#include "platform/native_file_system.h"
-#include "split/split_engine.h"
-#include "split/split_settings.h"
+#include "engine/platform/native_file_system.h"
+#include "engine/split/split_engine.h"
+#include "engine/split/split_settings.h"
 #include "win32_test_drive.h"
 
 namespace tessark {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "fake_window.h"
-#include "merge/merge_engine.h"
-#include "platform/native_file_system.h"
+#include "engine/merge/merge_engine.h"
+#include "engine/platform/native_file_system.h"
 #include "win32_test_drive.h"
 
 namespace tessark {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "core/controls.h"
+#include "engine/core/controls.h"
 #include "fake_window.h"
-#include "platform/native_file_system.h"
-#include "split/split_engine.h"
-#include "split/split_settings.h"
+#include "engine/platform/native_file_system.h"
+#include "engine/split/split_engine.h"
+#include "engine/split/split_settings.h"
 #include "win32_test_drive.h"
 
 namespace tessark {

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "fake_file_system.h"
-#include "platform/drives.h"
-#include "platform/native_file_system.h"
+#include "engine/platform/drives.h"
+#include "engine/platform/native_file_system.h"
 
 namespace tessark::test {
 

@@ -13,15 +13,15 @@
 #include <functional>
 #include <memory>
 
-#include "core/runtime_error.h"
+#include "engine/core/runtime_error.h"
 #include "disk_folders.h"
-#include "errors/disk_error_report.h"
+#include "engine/errors/disk_error_report.h"
 #include "fake_window.h"
 #include "folderpicker/directory_list.h"
 #include "folderpicker/folder_paths.h"
 #include "folderpicker/form1.h"
-#include "platform/native_file_system.h"
-#include "split/split_engine.h"
+#include "engine/platform/native_file_system.h"
+#include "engine/split/split_engine.h"
 
 namespace tessark::test {
 

@@ -13,11 +13,11 @@
 #include <QTimer>
 
 #include "gui_test.h"
-#include "qt_common_dialog.h"
-#include "qt_controls.h"
-#include "qt_message_box.h"
-#include "qt_repaint_hook.h"
-#include "qt_text.h"
+#include "gui/qt_common_dialog.h"
+#include "gui/qt_controls.h"
+#include "gui/qt_message_box.h"
+#include "gui/qt_repaint_hook.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark::test {
 

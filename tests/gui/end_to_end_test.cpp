@@ -9,7 +9,7 @@
 #include <QToolButton>
 
 #include "gui_test.h"
-#include "qt_text.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark::test {
 

@@ -12,9 +12,9 @@
 #include <QStatusBar>
 
 #include "gui_test.h"
-#include "maker.h"
-#include "status_panels.h"
-#include "web_browser.h"
+#include "gui/maker.h"
+#include "gui/status_panels.h"
+#include "gui/web_browser.h"
 
 #ifdef TESSARK_WEBENGINE
 #include <QWebEngineView>

@@ -12,7 +12,7 @@
 
 #include "fake_file_system.h"
 #include "fake_window.h"
-#include "form2.h"
+#include "gui/form2.h"
 
 namespace tessark::test {
 

@@ -9,9 +9,9 @@
 #include <QTimer>
 
 #include "fake_window.h"
-#include "form2.h"
-#include "frm_about.h"
-#include "qt_text.h"
+#include "gui/form2.h"
+#include "gui/frm_about.h"
+#include "qtshared/qt_text.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "frm_about.h"
+#include "gui/frm_about.h"
 #include "gui_test.h"
-#include "module1.h"
-#include "status_panels.h"
+#include "gui/module1.h"
+#include "gui/status_panels.h"
 
 namespace tessark::test {
 

@@ -8,7 +8,7 @@
 #include <QSignalSpy>
 
 #include "gui_test.h"
-#include "qt_text.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark::test {
 

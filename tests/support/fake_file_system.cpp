@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/runtime_error.h"
-#include "core/wildcard.h"
+#include "engine/core/runtime_error.h"
+#include "engine/core/wildcard.h"
 
 namespace tessark::test {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/controls.h"
+#include "engine/core/controls.h"
 
 namespace tessark::test {
 

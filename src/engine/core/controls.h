@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "core/text.h"
+#include "engine/core/text.h"
 
 namespace tessark {
 

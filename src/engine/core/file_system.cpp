@@ -1,9 +1,9 @@
-#include "core/file_system.h"
+#include "engine/core/file_system.h"
 
 #include <algorithm>
 
-#include "core/controls.h"
-#include "core/runtime_error.h"
+#include "engine/core/controls.h"
+#include "engine/core/runtime_error.h"
 
 namespace tessark {
 

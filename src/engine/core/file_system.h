@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "core/controls.h"
-#include "core/text.h"
+#include "engine/core/controls.h"
+#include "engine/core/text.h"
 
 namespace tessark {
 

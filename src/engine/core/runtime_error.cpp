@@ -1,4 +1,4 @@
-#include "core/runtime_error.h"
+#include "engine/core/runtime_error.h"
 
 #include <new>
 #include <string>

@@ -1,4 +1,4 @@
-#include "core/text.h"
+#include "engine/core/text.h"
 
 #include <cmath>
 #include <cstdlib>

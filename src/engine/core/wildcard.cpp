@@ -1,4 +1,4 @@
-#include "core/wildcard.h"
+#include "engine/core/wildcard.h"
 
 namespace tessark {
 

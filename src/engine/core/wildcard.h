@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/text.h"
+#include "engine/core/text.h"
 
 namespace tessark {
 

@@ -1,7 +1,7 @@
-#include "errors/disk_error_report.h"
+#include "engine/errors/disk_error_report.h"
 
-#include "core/controls.h"
-#include "core/runtime_error.h"
+#include "engine/core/controls.h"
+#include "engine/core/runtime_error.h"
 
 namespace tessark {
 

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "core/text.h"
+#include "engine/core/text.h"
 
 namespace tessark {
 

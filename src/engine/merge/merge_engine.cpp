@@ -1,11 +1,11 @@
-#include "merge/merge_engine.h"
+#include "engine/merge/merge_engine.h"
 
 #include <memory>
 
-#include "core/controls.h"
-#include "core/file_system.h"
-#include "core/runtime_error.h"
-#include "errors/disk_error_report.h"
+#include "engine/core/controls.h"
+#include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
+#include "engine/errors/disk_error_report.h"
 
 namespace tessark {
 

@@ -1,10 +1,10 @@
-#include "merge/merge_list.h"
+#include "engine/merge/merge_list.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "core/controls.h"
-#include "core/file_system.h"
+#include "engine/core/controls.h"
+#include "engine/core/file_system.h"
 
 namespace tessark {
 

@@ -1,8 +1,8 @@
-#include "platform/errno_map.h"
+#include "engine/platform/errno_map.h"
 
 #include <cerrno>
 
-#include "core/runtime_error.h"
+#include "engine/core/runtime_error.h"
 
 namespace tessark {
 

@@ -1,14 +1,14 @@
 #ifndef _WIN32
 
-#include "platform/kernel_copy.h"
+#include "engine/platform/kernel_copy.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 
-#include "core/runtime_error.h"
-#include "platform/errno_map.h"
+#include "engine/core/runtime_error.h"
+#include "engine/platform/errno_map.h"
 
 namespace tessark {
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "core/file_system.h"
+#include "engine/core/file_system.h"
 
 namespace tessark {
 

@@ -1,6 +1,6 @@
 #ifndef _WIN32
 
-#include "platform/posix_file_system.h"
+#include "engine/platform/posix_file_system.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -18,11 +18,11 @@
 #include <string_view>
 #include <utility>
 
-#include "core/runtime_error.h"
-#include "core/wildcard.h"
-#include "platform/errno_map.h"
-#include "platform/kernel_copy.h"
-#include "platform/native_file_system.h"
+#include "engine/core/runtime_error.h"
+#include "engine/core/wildcard.h"
+#include "engine/platform/errno_map.h"
+#include "engine/platform/kernel_copy.h"
+#include "engine/platform/native_file_system.h"
 
 namespace tessark {
 

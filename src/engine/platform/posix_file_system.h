@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "core/file_system.h"
-#include "core/text.h"
+#include "engine/core/file_system.h"
+#include "engine/core/text.h"
 
 namespace tessark {
 

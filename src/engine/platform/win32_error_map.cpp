@@ -1,8 +1,8 @@
-#include "platform/win32_error_map.h"
+#include "engine/platform/win32_error_map.h"
 
 #include <windows.h>
 
-#include "core/runtime_error.h"
+#include "engine/core/runtime_error.h"
 
 namespace tessark {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32_file_system.h"
+#include "engine/platform/win32_file_system.h"
 
 #include <windows.h>
 
@@ -7,10 +7,10 @@
 #include <optional>
 #include <utility>
 
-#include "core/runtime_error.h"
-#include "core/wildcard.h"
-#include "platform/native_file_system.h"
-#include "platform/win32_error_map.h"
+#include "engine/core/runtime_error.h"
+#include "engine/core/wildcard.h"
+#include "engine/platform/native_file_system.h"
+#include "engine/platform/win32_error_map.h"
 
 namespace tessark {
 namespace {

@@ -3,7 +3,7 @@
 // win32_error_map.
 #pragma once
 
-#include "core/file_system.h"
+#include "engine/core/file_system.h"
 
 namespace tessark {
 

@@ -1,7 +1,7 @@
-#include "split/join_script.h"
+#include "engine/split/join_script.h"
 
-#include "core/file_system.h"
-#include "core/runtime_error.h"
+#include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
 
 namespace tessark {
 

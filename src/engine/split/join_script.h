@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/text.h"
+#include "engine/core/text.h"
 
 namespace tessark {
 

@@ -1,16 +1,16 @@
-#include "split/split_engine.h"
+#include "engine/split/split_engine.h"
 
 #include <algorithm>
 #include <limits>
 #include <optional>
 #include <vector>
 
-#include "core/controls.h"
-#include "core/file_system.h"
-#include "core/runtime_error.h"
-#include "errors/disk_error_report.h"
-#include "split/join_script.h"
-#include "split/split_settings.h"
+#include "engine/core/controls.h"
+#include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
+#include "engine/errors/disk_error_report.h"
+#include "engine/split/join_script.h"
+#include "engine/split/split_settings.h"
 
 namespace tessark {
 

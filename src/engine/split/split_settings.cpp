@@ -1,8 +1,8 @@
-#include "split/split_settings.h"
+#include "engine/split/split_settings.h"
 
-#include "core/controls.h"
-#include "core/file_system.h"
-#include "core/runtime_error.h"
+#include "engine/core/controls.h"
+#include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
 
 namespace tessark {
 

@@ -9,7 +9,7 @@
 #include <array>
 #include <functional>
 
-#include "core/controls.h"
+#include "engine/core/controls.h"
 
 class QLabel;
 

@@ -1,4 +1,4 @@
-#include "form2.h"
+#include "gui/form2.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -6,16 +6,16 @@
 #include <QListWidget>
 #include <QScreen>
 
-#include "core/controls.h"
+#include "engine/core/controls.h"
 #include "folderpicker/form1.h"
-#include "form2_bridge.h"
-#include "frm_about.h"
-#include "icons.h"
-#include "maker.h"
-#include "module1.h"
-#include "platform/native_file_system.h"
-#include "qt_text.h"
-#include "web_browser.h"
+#include "gui/form2_bridge.h"
+#include "gui/frm_about.h"
+#include "gui/icons.h"
+#include "gui/maker.h"
+#include "gui/module1.h"
+#include "engine/platform/native_file_system.h"
+#include "qtshared/qt_text.h"
+#include "gui/web_browser.h"
 
 namespace tessark {
 

@@ -1,4 +1,4 @@
-#include "qt_controls.h"
+#include "gui/qt_controls.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "qt_text.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark {
 

@@ -10,11 +10,11 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "form2.h"
-#include "icons.h"
-#include "maker.h"
-#include "qt_text.h"
-#include "web_browser.h"
+#include "gui/form2.h"
+#include "gui/icons.h"
+#include "gui/maker.h"
+#include "qtshared/qt_text.h"
+#include "gui/web_browser.h"
 
 namespace tessark {
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "frm_about.h"
-#include "status_panels.h"
+#include "gui/frm_about.h"
+#include "gui/status_panels.h"
 
 class QFrame;
 class QGroupBox;

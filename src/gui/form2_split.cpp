@@ -4,13 +4,13 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "core/controls.h"
+#include "engine/core/controls.h"
 #include "folderpicker/form1.h"
-#include "form2.h"
-#include "form2_bridge.h"
-#include "key_hooks.h"
-#include "split/split_engine.h"
-#include "split/split_settings.h"
+#include "gui/form2.h"
+#include "gui/form2_bridge.h"
+#include "gui/key_hooks.h"
+#include "engine/split/split_engine.h"
+#include "engine/split/split_settings.h"
 
 namespace tessark {
 

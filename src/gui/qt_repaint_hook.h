@@ -4,7 +4,7 @@
 
 #include <QObject>
 
-#include "core/controls.h"
+#include "engine/core/controls.h"
 
 namespace tessark {
 

@@ -1,10 +1,10 @@
-#include "module1.h"
+#include "gui/module1.h"
 
 #include <QDesktopServices>
 #include <QProcess>
 #include <QUrl>
 
-#include "maker.h"
+#include "gui/maker.h"
 
 namespace tessark::Module1 {
 

@@ -4,13 +4,13 @@
 
 #include <memory>
 
-#include "core/file_system.h"
-#include "form2.h"
-#include "platform/drives.h"
-#include "qt_common_dialog.h"
-#include "qt_controls.h"
-#include "qt_message_box.h"
-#include "qt_repaint_hook.h"
+#include "engine/core/file_system.h"
+#include "gui/form2.h"
+#include "engine/platform/drives.h"
+#include "gui/qt_common_dialog.h"
+#include "gui/qt_controls.h"
+#include "gui/qt_message_box.h"
+#include "gui/qt_repaint_hook.h"
 
 namespace tessark {
 

@@ -8,8 +8,8 @@
 #include <QRadioButton>
 #include <QToolButton>
 
-#include "form2.h"
-#include "key_hooks.h"
+#include "gui/form2.h"
+#include "gui/key_hooks.h"
 
 namespace tessark {
 

@@ -1,4 +1,4 @@
-#include "qt_repaint_hook.h"
+#include "gui/qt_repaint_hook.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,10 +1,10 @@
-#include "qt_common_dialog.h"
+#include "gui/qt_common_dialog.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QStandardPaths>
 
-#include "qt_text.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark {
 

@@ -1,4 +1,4 @@
-#include "icons.h"
+#include "gui/icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

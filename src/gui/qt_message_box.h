@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "core/controls.h"
+#include "engine/core/controls.h"
 
 namespace tessark {
 

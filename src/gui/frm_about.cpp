@@ -1,4 +1,4 @@
-#include "frm_about.h"
+#include "gui/frm_about.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "icons.h"
-#include "maker.h"
-#include "qt_text.h"
+#include "gui/icons.h"
+#include "gui/maker.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark {
 

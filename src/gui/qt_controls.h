@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <functional>
 
-#include "core/controls.h"
+#include "engine/core/controls.h"
 
 class QLabel;
 class QLineEdit;

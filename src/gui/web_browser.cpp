@@ -1,4 +1,4 @@
-#include "web_browser.h"
+#include "gui/web_browser.h"
 
 #include <QUrl>
 #include <QVBoxLayout>

@@ -1,11 +1,11 @@
 // The merge side of Form2: the list's five buttons, its click and Enter key,
 // the Enter key of the output name and Start merge.
-#include "core/controls.h"
-#include "form2.h"
-#include "form2_bridge.h"
-#include "key_hooks.h"
-#include "merge/merge_engine.h"
-#include "merge/merge_list.h"
+#include "engine/core/controls.h"
+#include "gui/form2.h"
+#include "gui/form2_bridge.h"
+#include "gui/key_hooks.h"
+#include "engine/merge/merge_engine.h"
+#include "engine/merge/merge_list.h"
 
 namespace tessark {
 

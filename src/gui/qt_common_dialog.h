@@ -4,7 +4,7 @@
 #include <QPointer>
 #include <QStringList>
 
-#include "core/controls.h"
+#include "engine/core/controls.h"
 
 class QWidget;
 

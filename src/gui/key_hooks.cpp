@@ -1,4 +1,4 @@
-#include "key_hooks.h"
+#include "gui/key_hooks.h"
 
 #include <QKeyEvent>
 #include <QPointer>

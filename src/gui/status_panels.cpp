@@ -1,10 +1,10 @@
-#include "status_panels.h"
+#include "gui/status_panels.h"
 
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
 
-#include "qt_text.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark {
 

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "qt_text.h"
+#include "qtshared/qt_text.h"
 
 class QLabel;
 class QPushButton;

@@ -1,6 +1,6 @@
-#include "qt_message_box.h"
+#include "gui/qt_message_box.h"
 
-#include "qt_text.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark {
 
