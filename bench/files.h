@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // File chores of the benchmark, none of them timed: making the source,
 // comparing results byte for byte, removing outputs between runs.
 #pragma once

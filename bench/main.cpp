@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // tessark_bench: times the split and merge actions against the command-line
 // tools split and cat on the same file, alternating the two, and checks every
 // result byte for byte. See the README's performance section.

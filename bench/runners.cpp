@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "runners.h"
 
 #include <fcntl.h>

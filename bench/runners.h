@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One timed run of each contestant, each in a new process: our split and merge
 // actions, driven through the engine exactly as the window drives them, and a
 // command-line tool.

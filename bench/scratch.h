@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The benchmark's private folder. Every file the benchmark creates lives in it
 // and is named before the first one is created, so that an interrupt can remove
 // them all from a signal handler, where only async-signal-safe calls are safe.

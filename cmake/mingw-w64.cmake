@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for 64-bit Windows with Debian's mingw-w64 (posix threads),
 # linked statically so the executables run under wine or on Windows with no
 # runtime DLLs beside them.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds the benchmark program in release mode and
 # runs it. Arguments go to the program: --dir FOLDER to measure on a disk
 # instead of in memory, --size, --runs, --buffered (see --help).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs, from Debian's archive, whatever the build and the tests need and the
 # machine does not have yet. Safe to run again.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the program and writes pictures of its windows under a virtual X
 # display: screenshots/main-start.png, screenshots/main-after-split.png,
 # screenshots/about.png and screenshots/folder-picker.png. With --docs, also

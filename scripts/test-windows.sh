@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the engine and its tests for 64-bit Windows with mingw-w64 and runs
 # them under wine: the Win32 file system on real wine drives, and Link.bat run
 # by wine's own command processor. Installs what is missing and stops with an

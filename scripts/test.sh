@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything with warnings as errors, and runs
 # every test headless: the regular build, the window with an embedded browser,
 # the engine under ASan and UBSan, then the engine built for Windows and tested

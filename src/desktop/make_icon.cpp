@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the program's icon as a PNG: make_icon SIZE FILE.
 #include <QImage>
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "folderpicker/directory_list.h"
 
 #include <QKeyEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A directory list: the open folder's ancestors from the root down, the open
 // folder itself, then its subfolders. A single click only highlights an
 // entry; a double-click or Enter opens it. Enter on the open folder itself is

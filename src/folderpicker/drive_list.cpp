@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "folderpicker/drive_list.h"
 
 #include <QSignalBlocker>

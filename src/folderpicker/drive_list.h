@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A drop-down list of drives. It lists them again each time it drops down, so
 // a medium mounted while the window was hidden shows up.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "folderpicker/folder_paths.h"
 
 namespace tessark {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Folder paths as the directory list walks them: a root ("/", "C:\") ends in
 // the separator, any other folder does not.
 #pragma once

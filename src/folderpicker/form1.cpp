@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "folderpicker/form1.h"
 
 #include <QCloseEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The folder picker: a small modal window in which the user chooses a folder
 // by drive and directory. OK writes the chosen folder and a separator into the
 // main window's split target and merge name boxes; Cancel changes nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form2: the main window. Its controls are the shared state of the split and
 // the merge; its handlers hand them to the engine.
 #pragma once

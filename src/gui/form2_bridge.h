@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The engine's view of Form2: adapters over its widgets and the services it
 // was given or made for itself.
 #pragma once

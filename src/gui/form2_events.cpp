@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form2's event table: every event the window handles, connected to the
 // handler named after its control and event.
 #include <QAbstractButton>

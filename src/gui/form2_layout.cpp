@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form2's controls: names, places, captions, fonts, pictures and the
 // keyboard order. Positions are designed in twips relative to the container.
 #include <QFrame>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The merge side of Form2: the list's five buttons, its click and Enter key,
 // the Enter key of the output name and Start merge.
 #include "engine/core/controls.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The split side of Form2: the source browse, the block-size choice, the Enter
 // keys of the split inputs and Start split.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/frm_about.h"
 
 #include <QCloseEvent>

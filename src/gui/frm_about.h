@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // frmAbout: the product's name, maker, version and contact, and how split
 // files are joined again. Opened afresh each time while the main window hides;
 // every way of closing it brings the main window back.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's pictures, drawn for this program with QPainter.
 #pragma once
 

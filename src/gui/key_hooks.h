@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Key handling shared by the window's controls.
 #pragma once
 

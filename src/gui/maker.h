@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The maker's names and addresses shown by the windows.
 #pragma once
 

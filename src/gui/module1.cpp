@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/module1.h"
 
 #include <QDesktopServices>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Module1: the link to the maker's web site.
 #pragma once
 

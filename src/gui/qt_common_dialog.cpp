@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/qt_common_dialog.h"
 
 #include <QDir>

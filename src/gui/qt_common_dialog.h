@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shared open-file dialog as a real Qt file dialog.
 #pragma once
 

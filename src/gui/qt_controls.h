@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The engine's control interfaces over real Qt widgets.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/qt_message_box.h"
 
 #include "qtshared/qt_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Message boxes as real modal Qt boxes over the main window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/qt_repaint_hook.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keeps the windows painted during a long copy without letting any user input
 // through: a second action must not start while one runs.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's five-panel status bar. Panel 4 shows today's date by
 // itself and keeps it current across midnight; a click on any panel is
 // reported with the panel's number.

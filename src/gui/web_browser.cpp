@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gui/web_browser.h"
 
 #include <QUrl>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The web panel. Built with Qt WebEngine it embeds a real browser; without
 // it the panel stays empty. Either way it remembers where it was sent.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "qtshared/qt_text.h"
 
 #include <QStringList>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Conversions between the engine's text and Qt's strings, and the window's
 // measures: positions and sizes are designed in twips, 15 to a pixel at 96 dpi.
 #pragma once

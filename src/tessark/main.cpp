@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts the program: the main window, and nothing read from anywhere.
 #include <QApplication>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/platform/drives.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Splits and merges on the machine's own file system, and against pieces made
 // and joined by GNU coreutils.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Copies between real files through the POSIX file system, once with the
 // kernel's own copy and once through the buffer it falls back to.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The split on the in-memory file system with Windows paths.
 #include <gtest/gtest.h>
 

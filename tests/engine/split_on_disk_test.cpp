@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The split with the native file system, on real files in a temporary folder.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Win32 file system on a real drive (under wine in CI): behaviour, and the
 // run-time error numbers of faults the system itself produces.
 #include "engine/platform/win32_file_system.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Link.bat proven by a command processor this project did not write: the
 // split writes it on a real drive, cmd runs it in the pieces' folder, and the
 // joined file must be the source byte for byte. The tests run with GBK

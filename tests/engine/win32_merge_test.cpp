@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The merge on a real drive: the output is staged in a temporary file beside
 // it and moved into place, which only the real file system can prove.
 #include <windows.h>

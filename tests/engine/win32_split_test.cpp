@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The split's worked examples with their own Windows paths, on real drives of
 // the wine prefix: C: is the prefix's fresh drive, D: and T: come from the
 // wine fixture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "win32_test_drive.h"
 
 #include <windows.h>

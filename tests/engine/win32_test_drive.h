@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test helpers for the Windows build: scratch folders on a real drive, and
 // files written and read straight through Win32 so that the file system under
 // test is not used to check itself.

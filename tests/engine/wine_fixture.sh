@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Prepares the wine prefix the Windows engine tests run in, and what only the
 # host can make for them:
 #   T:  a host folder in which "full.bin" and "movie$.avi.002" are the host's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Folders listed by the machine's own file system, with the in-memory fake's
 // fault injection, so a test can make any listing fail with any run-time
 // error number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The folder picker over a real folder tree, offscreen. Every opening is
 // driven from inside its modal loop, and a picker left open is hidden so no
 // test can block.

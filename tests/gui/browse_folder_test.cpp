@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The browse buttons beside the split target and the merge name: both open
 // the one folder picker modally, and its OK fills both boxes.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt side of the engine's interfaces: list, progress bar, pointer,
 // message boxes, file dialog and the repaint hook.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A split and a merge of real files, driven through the widgets only, and the
 // merge list's buttons and keys.
 #include <QFile>

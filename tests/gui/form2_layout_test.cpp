@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window as designed: every control's name, container, place,
 // caption, tooltip and state at start; fonts; keyboard order; status bar.
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shared pieces of the window tests: a registry of Qt Test classes run by one
 // executable, and a main window wired to recording stand-ins.
 #pragma once

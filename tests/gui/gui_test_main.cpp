@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the window test classes headless; with an argument, only the class of
 // that name.
 #include <QApplication>

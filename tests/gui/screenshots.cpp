@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes pictures of the windows: the main window at start and after a split
 // of a generated file, and the About window. Usage: gui_screenshots FOLDER
 #include <QApplication>

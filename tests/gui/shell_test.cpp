@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shell around the split and the merge: the status-bar click, the About
 // window and every way of closing it, Exit, and the web-site link.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The split inputs through the widgets: the source browse, the block-size
 // options and the Enter keys that start a split or a merge.
 #include <QLabel>

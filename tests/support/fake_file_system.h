@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An in-memory file system with Windows-style or POSIX-style paths, fault
 // injection by operation and path, a capacity for "disk full", and a count of
 // open handles so tests can prove that nothing is left open.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // In-memory stand-ins for the main window's controls. They record what the
 // engine shows and answer questions from a script, so no test ever blocks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window as the engine sees it: narrow interfaces modelled on the controls
 // that the split, the merge and the list operations touch. The Qt window
 // implements them over real widgets; tests implement them with recording fakes.

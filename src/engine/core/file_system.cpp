@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/file_system.h"
 
 #include <algorithm>

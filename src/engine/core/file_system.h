@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The disk as the engine sees it. Every failure is thrown as a RuntimeError
 // whose number follows the meanings of the disk error table; the native
 // implementations do that mapping in one place each.

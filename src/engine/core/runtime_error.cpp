@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/runtime_error.h"
 
 #include <new>

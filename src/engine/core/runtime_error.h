@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every failing file or drive operation stops the action that runs it with a
 // run-time error number; the action's one error trap turns the number into a
 // report.

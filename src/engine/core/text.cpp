@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/text.h"
 
 #include <cmath>

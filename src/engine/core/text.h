@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Text helpers shared by the split, the merge and the window: the program keeps
 // text as UTF-16 units, exactly as the window's controls hold it.
 #pragma once

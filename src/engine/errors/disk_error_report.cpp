@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/errors/disk_error_report.h"
 
 #include "engine/core/controls.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one report of the file-touching actions: a fixed set of disk and file
 // error numbers becomes a fixed message; any other number says nothing.
 #pragma once

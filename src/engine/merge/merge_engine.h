@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start merge: checks the output name, asks, and joins the listed pieces byte
 // for byte, in list order, into the output.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/merge/merge_list.h"
 
 #include <algorithm>

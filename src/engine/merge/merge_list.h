@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The merge list's operations: Add, Remove selected, Clear, Move down, Move up
 // and the click that shows an entry's path.
 #pragma once

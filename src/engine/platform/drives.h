@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The drives a person can choose in the folder picker: drive letters on
 // Windows; elsewhere the root and the mounted volumes people keep files on.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/platform/errno_map.h"
 
 #include <cerrno>

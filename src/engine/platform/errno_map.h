@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one place where POSIX failures become run-time error numbers, chosen by
 // what the failure means to the user: a missing file, a missing folder, a
 // protected file, a full disk and so on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The kernel's file-to-file copy (copy_file_range on Linux): the bytes never
 // pass through the process, and some file systems share the blocks instead of
 // copying them. Where the kernel cannot copy between two file systems it says

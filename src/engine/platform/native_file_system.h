@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The file system of the machine the program runs on.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The POSIX file system behind makeNativeFileSystem(): UTF-8 file names, every
 // failure turned into a run-time error number through errorNumberForErrno.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/platform/win32_error_map.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one place where Windows system error codes (GetLastError) become the
 // run-time error numbers that the disk error report knows.
 #pragma once

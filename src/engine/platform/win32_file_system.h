@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Windows file system through the wide-character Win32 API. Every failure
 // is read from GetLastError and turned into a run-time error number by
 // win32_error_map.

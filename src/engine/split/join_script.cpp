@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/split/join_script.h"
 
 #include "engine/core/file_system.h"

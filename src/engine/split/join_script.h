@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Link.bat: the command processor's byte-exact copy that rejoins the pieces.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start split: checks the inputs, asks, cuts the source into pieces, fills the
 // merge list and name, writes the join script and reports.
 #pragma once

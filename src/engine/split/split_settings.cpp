@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/split/split_settings.h"
 
 #include "engine/core/controls.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The split inputs: the proposed target and size caption for a chosen source.
 #pragma once
 
