@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QScreen>
 
+#include "design/window_design.h"
 #include "engine/core/controls.h"
 #include "engine/platform/native_file_system.h"
 #include "folderpicker/form1.h"
@@ -32,9 +33,10 @@ Form2::Form2(Form2Services services) : QWidget(nullptr), services_(std::move(ser
     buildControls();
     bridge_.reset(new Bridge{
         QtTextBox(Text1), QtTextBox(Text2), QtTextBox(Text3), QtTextBox(Text4),
-        QtOptionButton(Option1), QtLabel(Label2, true), QtListBox(List1, [this] { List1_Click(); }),
-        QtProgressBar(ProgressBar1), QtMousePointer(), QtRepaintHook(), nullptr, nullptr, nullptr,
-        nullptr, services_.fileSystem, services_.messages, services_.dialog, services_.drives});
+        QtOptionButton(Option1), QtLabel(Label2, design::form2Design().find("Label2")->autoSize),
+        QtListBox(List1, [this] { List1_Click(); }), QtProgressBar(ProgressBar1), QtMousePointer(),
+        QtRepaintHook(), nullptr, nullptr, nullptr, nullptr, services_.fileSystem,
+        services_.messages, services_.dialog, services_.drives});
     if (bridge_->fileSystem == nullptr) {
         bridge_->ownFileSystem = makeNativeFileSystem();
         bridge_->fileSystem = bridge_->ownFileSystem.get();

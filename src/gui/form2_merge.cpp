@@ -2,11 +2,11 @@
 // The merge side of Form2: the list's five buttons, its click and Enter key,
 // the Enter key of the output name and Start merge.
 #include "engine/core/controls.h"
-#include "engine/merge/merge_engine.h"
-#include "engine/merge/merge_list.h"
 #include "gui/form2.h"
 #include "gui/form2_bridge.h"
 #include "gui/key_hooks.h"
+#include "engine/merge/merge_engine.h"
+#include "engine/merge/merge_list.h"
 
 namespace tessark {
 

@@ -6,12 +6,12 @@
 #include <QRadioButton>
 
 #include "engine/core/controls.h"
-#include "engine/split/split_engine.h"
-#include "engine/split/split_settings.h"
 #include "folderpicker/form1.h"
 #include "gui/form2.h"
 #include "gui/form2_bridge.h"
 #include "gui/key_hooks.h"
+#include "engine/split/split_engine.h"
+#include "engine/split/split_settings.h"
 
 namespace tessark {
 
