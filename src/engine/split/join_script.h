@@ -11,6 +11,11 @@ namespace tessark {
 
 class FileSystem;
 
+// Whether a file name can stand inside the script's quotes: the command
+// processor cannot keep a '"' or a control character (below U+0020, DEL)
+// inside them, and such a name would end the quoting and run the rest.
+bool safeInScript(TextView fileName);
+
 // Link.bat in the target's folder. Raises error 5 for a target without a
 // folder part.
 Text joinScriptPath(const Text& target, char16_t separator);
