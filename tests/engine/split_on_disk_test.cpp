@@ -13,7 +13,7 @@
 
 #include "fake_window.h"
 #include "engine/platform/native_file_system.h"
-#include "engine/split/split_engine.h"
+#include "forms/split_form.h"
 #include "temp_folder.h"
 
 namespace tessark {
