@@ -14,8 +14,8 @@
 #include "gui/form2.h"
 #include "gui/icons.h"
 #include "gui/maker.h"
-#include "gui/web_browser.h"
 #include "qtshared/qt_text.h"
+#include "gui/web_browser.h"
 
 namespace tessark {
 
