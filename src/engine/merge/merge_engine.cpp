@@ -12,42 +12,6 @@ namespace tessark {
 
 namespace {
 
-// The merged bytes go to a new file beside the output and take the output's
-// place only once every piece has been copied. Until then a failure removes
-// the new file and leaves whatever the output name held as it was; that is
-// also what lets a piece be merged into its own name.
-class StagedOutput {
-  public:
-    StagedOutput(FileSystem& fs, const Text& folder) : fs_(fs) {
-        file_ = fs_.createTempFile(folder, path_);
-        created_ = true;
-    }
-    StagedOutput(const StagedOutput&) = delete;
-    StagedOutput& operator=(const StagedOutput&) = delete;
-    ~StagedOutput() {
-        file_.reset();  // closed before it is removed
-        if (created_) {
-            fs_.removeFile(path_);
-        }
-    }
-
-    OutputFile& file() { return *file_; }
-
-    // Closes the new file (a close can still fail, e.g. when the disk fills
-    // up) and moves it over `target` in one step.
-    void commit(const Text& target) {
-        file_->close();
-        fs_.replaceFile(path_, target);
-        created_ = false;
-    }
-
-  private:
-    FileSystem& fs_;
-    Text path_;
-    std::unique_ptr<OutputFile> file_;
-    bool created_ = false;
-};
-
 void rejectName(MainControls& w, const Text& message) {
     w.messages.show(message, mb::Exclamation);
     w.Text4.selectAll();
@@ -97,7 +61,10 @@ void runMerge(MainControls& w, FileSystem& fs) {
     w.ProgressBar1.setValue(0);
     w.ProgressBar1.setVisible(true);
 
-    StagedOutput staged(fs, *folder);
+    // The merged bytes take the output's place only once every piece has been
+    // copied: a failure, a stop or a kill leaves whatever the output name held
+    // as it was, which is also what lets a piece be merged into its own name.
+    const auto staged = fs.createStaged(output);
     // One throttle for the whole run: a set of small pieces repaints too.
     ThrottledRepaint repaint(w.repaint);
     std::int64_t position = 0;
@@ -108,10 +75,10 @@ void runMerge(MainControls& w, FileSystem& fs) {
         w.ProgressBar1.setValue(static_cast<double>(i));
         repaint.repaint();
         const auto in = fs.openRead(piece);
-        copyBytes(fs, *in, 0, staged.file(), position, length, repaint);
+        copyBytes(fs, *in, 0, *staged, position, length, repaint);
         position += length;
     }
-    staged.commit(output);
+    staged->commit();
 
     w.StatusBar1.setPanelText(1, Text());
     w.mousePointer.setPointer(pointer::Default);

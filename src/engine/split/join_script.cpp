@@ -83,10 +83,10 @@ std::string joinScriptBytes(FileSystem& fs, const std::vector<Text>& pieces,
 }
 
 void writeJoinScript(FileSystem& fs, const Text& target, const std::vector<Text>& pieces,
-                     const Text& mergeName) {
+                     const Text& mergeName, std::optional<FileId> mustNotBe) {
     const Text path = joinScriptPath(target, fs.separator());
     const std::string bytes = joinScriptBytes(fs, pieces, mergeName);
-    auto file = fs.createFile(path);
+    auto file = fs.createFile(path, mustNotBe);
     try {
         file->writeAt(0, std::as_bytes(std::span(bytes.data(), bytes.size())));
         file->close();

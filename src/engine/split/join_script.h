@@ -2,14 +2,14 @@
 // Link.bat: the command processor's byte-exact copy that rejoins the pieces.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/core/file_system.h"
 #include "engine/core/text.h"
 
 namespace tessark {
-
-class FileSystem;
 
 // Link.bat in the target's folder. Raises error 5 for a target without a
 // folder part.
@@ -18,8 +18,9 @@ Text joinScriptPath(const Text& target, char16_t separator);
 // The script's bytes: encoded in the system's ANSI code page, CR LF line ends.
 std::string joinScriptBytes(FileSystem& fs, const std::vector<Text>& pieces, const Text& mergeName);
 
-// Writes (or replaces) Link.bat in the target's folder.
+// Writes (or replaces) Link.bat in the target's folder; never over the file
+// `mustNotBe` (error 70, see FileSystem::createFile).
 void writeJoinScript(FileSystem& fs, const Text& target, const std::vector<Text>& pieces,
-                     const Text& mergeName);
+                     const Text& mergeName, std::optional<FileId> mustNotBe = std::nullopt);
 
 }  // namespace tessark

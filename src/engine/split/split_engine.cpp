@@ -53,35 +53,29 @@ std::optional<std::int64_t> customBlockSize(MainControls& window) {
     return bytes.value_or(kHugeBlock);
 }
 
-// Whether writing a piece would overwrite the source itself. Only a source
-// whose suffix names one of the pieces can be one, so only that piece name
-// is compared, as text and as a file (another spelling or a link to it).
-bool sourceIsAPiece(FileSystem& fs, const Text& source, const Text& target,
-                    std::int64_t pieceCount) {
-    const auto dot = lastIndexOf(source, u'.');
-    if (dot == Text::npos) {
-        return false;
+// Whether writing a piece or the script would overwrite the source itself:
+// every name is compared with the source, as text and as a file, so that no
+// link or other spelling of the source (through a linked folder too) is ever
+// emptied.
+bool sourceIsATarget(FileSystem& fs, const Text& source, const FileId& sourceId, const Text& target,
+                     std::int64_t pieceCount) {
+    const auto isSource = [&](const Text& name) {
+        return name == source || fs.fileId(name) == sourceId;
+    };
+    for (std::int64_t number = 1; number <= pieceCount; ++number) {
+        if (isSource(pieceName(target, number))) {
+            return true;
+        }
     }
-    const TextView digits = TextView(source).substr(dot + 1);
-    if (digits.empty() || digits.size() > 18 ||
-        digits.find_first_not_of(u"0123456789") != TextView::npos) {
-        return false;
-    }
-    std::int64_t number = 0;
-    for (const char16_t c : digits) {
-        number = number * 10 + (c - u'0');
-    }
-    if (number < 1 || number > pieceCount) {
-        return false;
-    }
-    const Text piece = pieceName(target, number);
-    return piece == source || fs.sameFile(source, piece);
+    return isSource(joinScriptPath(target, fs.separator()));
 }
 
 // Copies one piece; a piece that could not be written whole is removed.
 void writePiece(FileSystem& fs, InputFile& source, std::int64_t offset, std::int64_t size,
                 const Text& name, RepaintHook& repaint) {
-    auto piece = fs.createFile(name);
+    // Refused (error 70) when the name has come to reach the source since the
+    // check; nothing is removed then.
+    auto piece = fs.createFile(name, source.id());
     try {
         copyBytes(fs, source, offset, *piece, 0, size, repaint);
         piece->close();
@@ -168,8 +162,11 @@ void split(MainControls& window, FileSystem& fs) {
     const std::int64_t pieceCount = length / block + (length % block != 0 ? 1 : 0);
 
     // Truncating a piece or the script must never destroy the file being cut.
-    if (sourceIsAPiece(fs, source, target, pieceCount) ||
-        fs.sameFile(source, joinScriptPath(target, separator))) {
+    const auto sourceId = fs.fileId(source);
+    if (!sourceId) {
+        raise(err::FileNotFound);  // gone since it was found
+    }
+    if (sourceIsATarget(fs, source, *sourceId, target, pieceCount)) {
         refuse(window, kTargetExists, mb::Information);
         selectAndFocus(window.Text2);
         return;
@@ -208,7 +205,7 @@ void split(MainControls& window, FileSystem& fs) {
     for (std::int64_t i = 0; i < window.List1.count(); ++i) {
         pieces.push_back(window.List1.item(i));
     }
-    writeJoinScript(fs, target, pieces, window.Text4.text());
+    writeJoinScript(fs, target, pieces, window.Text4.text(), *sourceId);
 
     window.ProgressBar1.setValue(0);
     window.ProgressBar1.setVisible(false);
