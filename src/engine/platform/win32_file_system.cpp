@@ -234,6 +234,8 @@ class Win32OutputFile final : public OutputFile {
     Text path_;
 };
 
+// The identity of what is at `path`; nothing when nothing is there, or a
+// device or pipe, which has no file identity (and is never a file being cut).
 std::optional<BY_HANDLE_FILE_INFORMATION> identityOf(const Text& path) {
     // Reading attributes only: this works even on a file another program
     // holds without sharing.
@@ -246,6 +248,9 @@ std::optional<BY_HANDLE_FILE_INFORMATION> identityOf(const Text& path) {
             return std::nullopt;
         }
         raiseWin32(code, path, "look up");
+    }
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return std::nullopt;
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.get(), &info)) {
