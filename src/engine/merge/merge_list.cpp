@@ -126,6 +126,10 @@ void addPieces(MainControls& window, FileSystem& fs) {
     if (chosen.empty()) {
         return;
     }
+    addPiecesFrom(window, fs, chosen);
+}
+
+void addPiecesFrom(MainControls& window, FileSystem& fs, const Text& chosen) {
     if (endsWith(chosen, u"001")) {
         addPieceSet(window, fs, chosen);
         return;

@@ -3,6 +3,8 @@
 // and the click that shows an entry's path.
 #pragma once
 
+#include "engine/core/text.h"
+
 namespace tessark {
 
 struct MainControls;
@@ -14,5 +16,9 @@ void clearList(MainControls& window);                  // Clear button
 void moveDown(MainControls& window);                   // Move down button
 void moveUp(MainControls& window);                     // Move up button
 void showPath(MainControls& window);                   // click on the list
+
+// What Add does with a chosen file, without the dialog: a name ending in
+// "001" brings its whole set and proposes the output name.
+void addPiecesFrom(MainControls& window, FileSystem& fs, const Text& chosen);
 
 }  // namespace tessark

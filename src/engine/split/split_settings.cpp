@@ -33,6 +33,10 @@ void browseSource(MainControls& window, FileSystem& fs) {
     if (name.empty()) {
         return;
     }
+    takeSource(window, fs, name);
+}
+
+void takeSource(MainControls& window, FileSystem& fs, const Text& name) {
     window.Text1.setText(name);
     window.Text2.setText(DeriveTargetName(name));
     try {

@@ -24,5 +24,7 @@ Text SizeCaption(std::int64_t bytes);
 // Browse for the source (the source browse button): the shared dialog with
 // flags 4100; a chosen file fills Text1, Text2 and Label2.
 void browseSource(MainControls& window, FileSystem& fs);
+// What the source browse does with a chosen file, without the dialog.
+void takeSource(MainControls& window, FileSystem& fs, const Text& path);
 
 }  // namespace tessark
