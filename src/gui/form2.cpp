@@ -8,15 +8,15 @@
 #include <QScreen>
 
 #include "engine/core/controls.h"
+#include "engine/platform/native_file_system.h"
 #include "folderpicker/form1.h"
 #include "gui/form2_bridge.h"
 #include "gui/frm_about.h"
 #include "gui/icons.h"
 #include "gui/maker.h"
 #include "gui/module1.h"
-#include "engine/platform/native_file_system.h"
-#include "qtshared/qt_text.h"
 #include "gui/web_browser.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark {
 
@@ -63,6 +63,7 @@ Form2::Form2(Form2Services services) : QWidget(nullptr), services_(std::move(ser
         bridge_->drives = bridge_->ownDrives.get();
     }
     wireEvents();
+    wireDrops();
     Timer1.setInterval(1000);
     Timer1.start();
     Text1->setFocus();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -77,6 +78,11 @@ class Form2 : public QWidget {
     void StatusBar1_PanelClick(int panel);
     void Timer1_Timer();
 
+    // Files handed over on the command line, each in turn: a piece joins the
+    // merge list as Add would add it, any other file becomes the source as
+    // the source browse would take it, a missing one is reported.
+    void openFiles(const QStringList& paths);
+
     // The About window while it is open.
     frmAbout* about() const { return about_; }
 
@@ -92,6 +98,7 @@ class Form2 : public QWidget {
     void buildBottomRow();
     void setTabOrder();
     void wireEvents();
+    void wireDrops();
     void showAbout();
     void showPicker();
     MainControls controls();
