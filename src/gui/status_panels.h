@@ -24,6 +24,7 @@ class StatusPanels : public QStatusBar, public StatusBar {
   public:
     static constexpr int kPanels = 5;
     static constexpr int kDatePanel = 4;
+    static constexpr int kClockPanel = 5;
 
     StatusPanels(Clock now, QWidget* parent);
 
@@ -31,14 +32,21 @@ class StatusPanels : public QStatusBar, public StatusBar {
     QString panelText(int panel) const;
     QLabel* panel(int panel) const { return panels_.at(static_cast<std::size_t>(panel - 1)); }
 
+    // Gives the panels the largest size of the bar's font, at most its own,
+    // at which every panel's text fits inside the panel, the clock and the
+    // date at their widest.
+    void fitFont();
+
   signals:
     void panelClicked(int panel);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void showDate();
+    bool fits(const QFont& font) const;
 
     Clock now_;
     std::array<QLabel*, kPanels> panels_{};
