@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gui/file_drops.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QMimeData>
@@ -46,7 +47,8 @@ bool FileDropArea::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool FileDropArea::accept(QDropEvent& drop, const QStringList& files) const {
-    if (files.isEmpty() || !wants_(files)) {
+    // While a box or the folder picker is up, the window waits for its answer.
+    if (files.isEmpty() || QApplication::activeModalWidget() != nullptr || !wants_(files)) {
         return false;
     }
     // Never a move: the file manager would delete what it thinks was moved.

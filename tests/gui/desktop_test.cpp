@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // What a Linux desktop hands the main window: files named on the command line,
 // files dropped from a file manager, and status panels whose texts fit.
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
@@ -170,12 +171,12 @@ class DesktopTest : public QObject {
             urls << (file.contains(QLatin1Char(':')) ? QUrl(file)
                                                      : QUrl::fromLocalFile(dir.filePath(file)));
         }
-        auto* data = new QMimeData;  // a drag's data outlives the drop
-        data->setUrls(urls);
+        QMimeData data;
+        data.setUrls(urls);
         Harness h(true);
         QVERIFY(h.showActive());
 
-        QTEST(dragAndDrop(h.form.get(), h.child(qPrintable(over)), data,
+        QTEST(dragAndDrop(h.form.get(), h.child(qPrintable(over)), &data,
                           Qt::DropActions::fromInt(actions)),
               "taken");
         QFETCH(QString, source);
@@ -186,7 +187,25 @@ class DesktopTest : public QObject {
         }
         QTRY_COMPARE(entries(h.child<QListWidget>("List1")), paths);
         QCOMPARE(prompts(h.messages), QStringList());
-        delete data;
+    }
+
+    void noDropWhileABoxIsUp() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("m.002"));
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file)});
+        Harness h(true);
+        QVERIFY(h.showActive());
+        QDialog box(h.form.get());
+        box.setModal(true);
+        box.show();
+        QCOMPARE(dragAndDrop(h.form.get(), h.child("List1"), &data, Qt::CopyAction),
+                 int(Qt::IgnoreAction));
+        box.hide();
+        QCOMPARE(dragAndDrop(h.form.get(), h.child("List1"), &data, Qt::CopyAction),
+                 int(Qt::CopyAction));
+        QTRY_COMPARE(h.child<QListWidget>("List1")->count(), 1);
     }
 
     void panelTextsFitTheirPanels_data() {
