@@ -33,22 +33,28 @@ bool FileDropArea::eventFilter(QObject* watched, QEvent* event) {
         return false;  // text for a box
     }
     const QStringList files = localFiles(*drop.mimeData());
-    if (!accept(drop, files)) {
-        drop.ignore();
-        return true;
+    // The files are looked at when the drag comes in and when it is dropped,
+    // not at every move of the mouse.
+    if (type != QEvent::DragMove || !wanted_) {
+        wanted_ = !files.isEmpty() && wants_(files);
     }
-    if (type == QEvent::Drop) {
+    if (!accept(drop)) {
+        drop.ignore();
+    } else if (type == QEvent::Drop) {
         // The file manager waits for the drop to finish; the action may ask
         // questions, so it runs once the drop is over.
         QMetaObject::invokeMethod(
             this, [this, files] { take_(files); }, Qt::QueuedConnection);
     }
+    if (type == QEvent::Drop) {
+        wanted_.reset();
+    }
     return true;
 }
 
-bool FileDropArea::accept(QDropEvent& drop, const QStringList& files) const {
+bool FileDropArea::accept(QDropEvent& drop) const {
     // While a box or the folder picker is up, the window waits for its answer.
-    if (files.isEmpty() || QApplication::activeModalWidget() != nullptr || !wants_(files)) {
+    if (!wanted_.value_or(false) || QApplication::activeModalWidget() != nullptr) {
         return false;
     }
     // Never a move: the file manager would delete what it thinks was moved.

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QDropEvent;
 class QMimeData;
@@ -32,10 +33,11 @@ class FileDropArea : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool accept(QDropEvent& drop, const QStringList& files) const;
+    bool accept(QDropEvent& drop) const;
 
     Wants wants_;
     Take take_;
+    std::optional<bool> wanted_;  // by the drag over the area now
 };
 
 // The local files a drag carries as native paths; empty when it carries any
