@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <optional>
 #include <set>
+#include <variant>
 #include <vector>
 
-#include "engine/core/controls.h"
-#include "engine/merge/merge_list.h"
-#include "engine/split/split_settings.h"
+#include "engine/split/split_plan.h"
+#include "forms/controls.h"
+#include "forms/merge_list.h"
+#include "forms/split_form.h"
 #include "gui/file_drops.h"
 #include "gui/form2.h"
 #include "gui/form2_bridge.h"
@@ -63,6 +65,21 @@ std::vector<Text> inPieceOrder(const QStringList& files, char16_t separator) {
     return paths;
 }
 
+// What a split of `path` would say about its source, if anything: a file
+// that is not there is reported in the split's own words.
+std::optional<SplitRefusal> sourceRefusal(FileSystem& fs, const Text& path) {
+    SplitRequest request;
+    request.source = path;
+    auto checked = planSplit(fs, request);
+    auto* refusal = std::get_if<SplitRefusal>(&checked);
+    if (refusal == nullptr ||
+        (refusal->check != SplitCheck::NoSource && refusal->check != SplitCheck::SourceIsFolder &&
+         refusal->check != SplitCheck::SourceMissing)) {
+        return std::nullopt;
+    }
+    return std::move(*refusal);
+}
+
 bool listed(const ListBox& list, const Text& path) {
     for (std::int64_t i = 0; i < list.count(); ++i) {
         if (list.item(i) == path) {
@@ -104,9 +121,8 @@ void Form2::openFiles(const QStringList& paths) {
     PieceBatch pieces(window, fs);
     for (const QString& path : paths) {
         const Text file = tx(path);
-        if (!fs.fileExists(file)) {
-            // What a split of this source would say.
-            window.messages.show(u"源文件  " + file + u"  不存在!", mb::Exclamation);
+        if (const auto refused = sourceRefusal(fs, file)) {
+            window.messages.show(refused->message, refused->style);
         } else if (pieceNumber(file, fs.separator())) {
             pieces.add(file);
         } else {

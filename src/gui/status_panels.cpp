@@ -7,14 +7,29 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "qtshared/qt_text.h"
 
 namespace tessark {
 
 namespace {
-// Widths in twips, left to right.
-constexpr std::array<int, StatusPanels::kPanels> kPanelWidths = {2150, 2350, 1300, 1100, 1000};
+
+int frameStyle(design::Bevel bevel) {
+    switch (bevel) {
+        case design::Bevel::Inset:
+            return QFrame::Panel | QFrame::Sunken;
+        case design::Bevel::Raised:
+            return QFrame::Panel | QFrame::Raised;
+        case design::Bevel::None:
+            break;
+    }
+    return QFrame::NoFrame;
+}
+
+// Room above and below the panels, in pixels.
+constexpr int kPanelTop = 3;
+constexpr int kPanelBottom = 2;
 
 // The font shrinks in steps of a quarter point, down to where the texts could
 // not be read anyway.
@@ -40,21 +55,31 @@ QStringList dateSamples(int year) {
     return samples;
 }
 
+bool allFit(const QFontMetrics& metrics, const QLabel* label, const QStringList& texts) {
+    return std::all_of(texts.begin(), texts.end(), [&](const QString& text) {
+        return metrics.horizontalAdvance(text) <= label->contentsRect().width();
+    });
+}
+
 }  // namespace
 
-StatusPanels::StatusPanels(Clock now, QWidget* parent) : QStatusBar(parent), now_(std::move(now)) {
+StatusPanels::StatusPanels(Clock now, const std::vector<design::StatusPanel>& panels,
+                           QWidget* parent)
+    : QStatusBar(parent), now_(std::move(now)) {
     setSizeGripEnabled(false);
-    for (int i = 0; i < kPanels; ++i) {
-        auto* label = new QLabel(this);
-        label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
-        label->setFixedWidth(
-            static_cast<int>(std::lround(kPanelWidths.at(static_cast<std::size_t>(i)) / 15.0)));
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    for (const design::StatusPanel& described : panels) {
+        auto* label = new QLabel(qs(described.text), this);
+        label->setObjectName(QStringLiteral("Panel%1").arg(panels_.size() + 1));
+        label->setFixedWidth(static_cast<int>(std::lround(described.width / 15.0)));
+        label->setFrameStyle(frameStyle(described.bevel));
         label->setIndent(0);
         label->installEventFilter(this);
-        addWidget(label);
-        panels_.at(static_cast<std::size_t>(i)) = label;
+        panels_.push_back(label);
+        if (described.style == design::PanelStyle::Date) {
+            datePanels_.push_back(label);
+        }
     }
+    placePanels();
     showDate();
     fitFont();
     // The date panel looks at the clock often enough to turn over at midnight.
@@ -66,10 +91,14 @@ StatusPanels::StatusPanels(Clock now, QWidget* parent) : QStatusBar(parent), now
 void StatusPanels::setPanelText(int panel, const Text& text) {
     QLabel* label = this->panel(panel);
     label->setText(qs(text));
-    if (QFontMetrics(label->font()).horizontalAdvance(label->text()) >
-        label->contentsRect().width()) {
+    if (!allFit(QFontMetrics(label->font()), label, {label->text()})) {
         fitFont();
     }
+}
+
+void StatusPanels::setClockPanel(int panel) {
+    clockPanel_ = this->panel(panel);
+    fitFont();
 }
 
 void StatusPanels::fitFont() {
@@ -86,18 +115,18 @@ void StatusPanels::fitFont() {
 
 bool StatusPanels::fits(const QFont& font) const {
     const QFontMetrics metrics(font);
-    const auto fitsIn = [&metrics](const QLabel* label, const QStringList& texts) {
-        return std::all_of(texts.begin(), texts.end(), [&](const QString& text) {
-            return metrics.horizontalAdvance(text) <= label->contentsRect().width();
-        });
-    };
-    for (int i = 1; i <= kPanels; ++i) {
-        if (!fitsIn(panel(i), {panelText(i)})) {
+    for (const QLabel* label : panels_) {
+        if (!allFit(metrics, label, {label->text()})) {
             return false;
         }
     }
-    return fitsIn(panel(kDatePanel), dateSamples(now_().date().year())) &&
-           fitsIn(panel(kClockPanel), clockSamples());
+    const QStringList dates = dateSamples(now_().date().year());
+    for (const QLabel* label : datePanels_) {
+        if (!allFit(metrics, label, dates)) {
+            return false;
+        }
+    }
+    return clockPanel_ == nullptr || allFit(metrics, clockPanel_, clockSamples());
 }
 
 void StatusPanels::changeEvent(QEvent* event) {
@@ -107,14 +136,32 @@ void StatusPanels::changeEvent(QEvent* event) {
     }
 }
 
+// The panels stand side by side from the bar's left edge, each at its own
+// width, as designed. The bar's own layout would put gaps between them and,
+// short of room, lay them over each other.
+void StatusPanels::resizeEvent(QResizeEvent* event) {
+    QStatusBar::resizeEvent(event);
+    placePanels();
+}
+
+void StatusPanels::placePanels() {
+    int left = 0;
+    for (QLabel* label : panels_) {
+        label->setGeometry(left, kPanelTop, label->width(), height() - kPanelTop - kPanelBottom);
+        left += label->width();
+    }
+}
+
 QString StatusPanels::panelText(int panel) const {
     return this->panel(panel)->text();
 }
 
 void StatusPanels::showDate() {
     const QString today = QLocale::system().toString(now_().date(), QLocale::ShortFormat);
-    if (panel(kDatePanel)->text() != today) {
-        panel(kDatePanel)->setText(today);
+    for (QLabel* label : datePanels_) {
+        if (label->text() != today) {
+            label->setText(today);
+        }
     }
 }
 
@@ -123,11 +170,10 @@ bool StatusPanels::eventFilter(QObject* watched, QEvent* event) {
         auto* label = static_cast<QLabel*>(watched);
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (label->rect().contains(mouse->position().toPoint())) {
-            for (int i = 0; i < kPanels; ++i) {
-                if (panels_.at(static_cast<std::size_t>(i)) == label) {
-                    emit panelClicked(i + 1);
-                    return true;
-                }
+            const auto found = std::find(panels_.begin(), panels_.end(), label);
+            if (found != panels_.end()) {
+                emit panelClicked(static_cast<int>(found - panels_.begin()) + 1);
+                return true;
             }
         }
     }

@@ -226,7 +226,7 @@ class DesktopTest : public QObject {
         QTRY_VERIFY(!bar->panelText(5).isEmpty());
         const QFont font = bar->panel(1)->font();
         const auto allFit = [bar](const QFont& candidate) {
-            for (int i = 1; i <= StatusPanels::kPanels; ++i) {
+            for (int i = 1; i <= bar->panelCount(); ++i) {
                 const QLabel* label = bar->panel(i);
                 if (QFontMetrics(candidate).horizontalAdvance(label->text()) >
                     label->contentsRect().width()) {
@@ -236,11 +236,19 @@ class DesktopTest : public QObject {
             return true;
         };
         QVERIFY(allFit(font));
+        // Side by side from the bar's left edge at their own widths: none
+        // covers the end of another.
+        int left = 0;
+        for (int i = 1; i <= bar->panelCount(); ++i) {
+            QCOMPARE(bar->panel(i)->x(), left);
+            left += bar->panel(i)->width();
+        }
+        QVERIFY(left <= bar->width());
         // As large as the designed size allows: half a point more would clip.
         QFont larger = font;
         larger.setPointSizeF(QFontInfo(font).pointSizeF() + 0.5);
         QVERIFY(font == bar->font() || !allFit(larger));
-        for (int i = 1; i <= StatusPanels::kPanels; ++i) {
+        for (int i = 1; i <= bar->panelCount(); ++i) {
             QCOMPARE(bar->panel(i)->font(), font);
         }
         QCOMPARE(font.family(), bar->font().family());
