@@ -9,8 +9,8 @@
 
 #include "design/window_design.h"
 #include "engine/platform/native_file_system.h"
-#include "forms/controls.h"
 #include "folderpicker/form1.h"
+#include "forms/controls.h"
 #include "gui/form2_bridge.h"
 #include "gui/frm_about.h"
 #include "gui/maker.h"
@@ -19,6 +19,10 @@
 #include "qtshared/qt_text.h"
 
 namespace tessark {
+
+namespace {
+constexpr int kClockPanel = 5;
+}  // namespace
 
 Form2::Form2(Form2Services services) : QWidget(nullptr), services_(std::move(services)) {
     if (!services_.now) {
@@ -54,6 +58,8 @@ Form2::Form2(Form2Services services) : QWidget(nullptr), services_(std::move(ser
         bridge_->drives = bridge_->ownDrives.get();
     }
     wireEvents();
+    wireDrops();
+    StatusBar1->setClockPanel(kClockPanel);
     Timer1.start();
     Form_Load();
 }
@@ -82,7 +88,7 @@ void Form2::Form_Load() {
 }
 
 void Form2::Timer1_Timer() {
-    StatusBar1->setPanelText(5, tx(longTime(services_.now().time())));
+    StatusBar1->setPanelText(kClockPanel, tx(longTime(services_.now().time())));
 }
 
 void Form2::StatusBar1_PanelClick(int panel) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -79,6 +80,11 @@ class Form2 : public QWidget, private design::ShellSurface {
     void StatusBar1_PanelClick(int panel);
     void Timer1_Timer();
 
+    // Files handed over on the command line, each in turn: a piece joins the
+    // merge list as Add would add it, any other file becomes the source as
+    // the source browse would take it, a missing one is reported.
+    void openFiles(const QStringList& paths);
+
     // The About window while it is open.
     frmAbout* about() const { return about_; }
 
@@ -90,6 +96,7 @@ class Form2 : public QWidget, private design::ShellSurface {
 
     void buildControls();
     void wireEvents();
+    void wireDrops();
     // Where a key reaching `control` leads: the split, the merge or a press.
     void keyPress(std::string_view control, int keyAscii);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "gui/status_panels.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
@@ -25,6 +27,40 @@ int frameStyle(design::Bevel bevel) {
     return QFrame::NoFrame;
 }
 
+// Room above and below the panels, in pixels.
+constexpr int kPanelTop = 3;
+constexpr int kPanelBottom = 2;
+
+// The font shrinks in steps of a quarter point, down to where the texts could
+// not be read anyway.
+constexpr qreal kFontStep = 0.25;
+constexpr qreal kSmallestFont = 5.0;
+
+// The texts the clock will show, at their widest: every hour, as some formats
+// write 9 and 10 o'clock, or morning and afternoon, differently.
+QStringList clockSamples() {
+    QStringList samples;
+    for (int hour = 0; hour < 24; ++hour) {
+        samples << longTime(QTime(hour, 58, 58));
+    }
+    return samples;
+}
+
+// The dates of this year at their widest: a two-digit day in every month.
+QStringList dateSamples(int year) {
+    QStringList samples;
+    for (int month = 1; month <= 12; ++month) {
+        samples << QLocale::system().toString(QDate(year, month, 28), QLocale::ShortFormat);
+    }
+    return samples;
+}
+
+bool allFit(const QFontMetrics& metrics, const QLabel* label, const QStringList& texts) {
+    return std::all_of(texts.begin(), texts.end(), [&](const QString& text) {
+        return metrics.horizontalAdvance(text) <= label->contentsRect().width();
+    });
+}
+
 }  // namespace
 
 StatusPanels::StatusPanels(Clock now, const std::vector<design::StatusPanel>& panels,
@@ -38,13 +74,14 @@ StatusPanels::StatusPanels(Clock now, const std::vector<design::StatusPanel>& pa
         label->setFrameStyle(frameStyle(described.bevel));
         label->setIndent(0);
         label->installEventFilter(this);
-        addWidget(label);
         panels_.push_back(label);
         if (described.style == design::PanelStyle::Date) {
             datePanels_.push_back(label);
         }
     }
+    placePanels();
     showDate();
+    fitFont();
     // The date panel looks at the clock often enough to turn over at midnight.
     dateTimer_.setInterval(1000);
     connect(&dateTimer_, &QTimer::timeout, this, &StatusPanels::showDate);
@@ -52,7 +89,67 @@ StatusPanels::StatusPanels(Clock now, const std::vector<design::StatusPanel>& pa
 }
 
 void StatusPanels::setPanelText(int panel, const Text& text) {
-    this->panel(panel)->setText(qs(text));
+    QLabel* label = this->panel(panel);
+    label->setText(qs(text));
+    if (!allFit(QFontMetrics(label->font()), label, {label->text()})) {
+        fitFont();
+    }
+}
+
+void StatusPanels::setClockPanel(int panel) {
+    clockPanel_ = this->panel(panel);
+    fitFont();
+}
+
+void StatusPanels::fitFont() {
+    QFont font = this->font();
+    qreal points = QFontInfo(font).pointSizeF();
+    while (!fits(font) && points - kFontStep >= kSmallestFont) {
+        points -= kFontStep;
+        font.setPointSizeF(points);
+    }
+    for (QLabel* label : panels_) {
+        label->setFont(font);
+    }
+}
+
+bool StatusPanels::fits(const QFont& font) const {
+    const QFontMetrics metrics(font);
+    for (const QLabel* label : panels_) {
+        if (!allFit(metrics, label, {label->text()})) {
+            return false;
+        }
+    }
+    const QStringList dates = dateSamples(now_().date().year());
+    for (const QLabel* label : datePanels_) {
+        if (!allFit(metrics, label, dates)) {
+            return false;
+        }
+    }
+    return clockPanel_ == nullptr || allFit(metrics, clockPanel_, clockSamples());
+}
+
+void StatusPanels::changeEvent(QEvent* event) {
+    QStatusBar::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        fitFont();
+    }
+}
+
+// The panels stand side by side from the bar's left edge, each at its own
+// width, as designed. The bar's own layout would put gaps between them and,
+// short of room, lay them over each other.
+void StatusPanels::resizeEvent(QResizeEvent* event) {
+    QStatusBar::resizeEvent(event);
+    placePanels();
+}
+
+void StatusPanels::placePanels() {
+    int left = 0;
+    for (QLabel* label : panels_) {
+        label->setGeometry(left, kPanelTop, label->width(), height() - kPanelTop - kPanelBottom);
+        left += label->width();
+    }
 }
 
 QString StatusPanels::panelText(int panel) const {

@@ -30,18 +30,31 @@ class StatusPanels : public QStatusBar, public StatusBar {
     QLabel* panel(int panel) const { return panels_.at(static_cast<std::size_t>(panel - 1)); }
     int panelCount() const { return static_cast<int>(panels_.size()); }
 
+    // The panel that the window's clock writes the time of day into; the
+    // panels' font leaves room for it at every hour.
+    void setClockPanel(int panel);
+    // Gives the panels the largest size of the bar's font, at most its own,
+    // at which every panel's text fits inside the panel, the clock and the
+    // date at their widest.
+    void fitFont();
+
   signals:
     void panelClicked(int panel);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void showDate();
+    void placePanels();
+    bool fits(const QFont& font) const;
 
     Clock now_;
     std::vector<QLabel*> panels_;
     std::vector<QLabel*> datePanels_;
+    QLabel* clockPanel_ = nullptr;
     QTimer dateTimer_;
 };
 
