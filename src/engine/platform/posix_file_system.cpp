@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <random>
 #include <string_view>
@@ -104,10 +105,15 @@ class Descriptor {
     int fd_;
 };
 
+FileId idOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 class PosixInput : public InputFile {
   public:
-    PosixInput(int fd, Text path) : fd_(fd), path_(std::move(path)) {}
+    PosixInput(int fd, Text path, FileId id) : fd_(fd), path_(std::move(path)), id_(id) {}
     int fd() const { return fd_.get(); }
+    FileId id() const override { return id_; }
 
     std::size_t readAt(std::int64_t offset, std::span<std::byte> buffer) override {
         for (;;) {
@@ -125,6 +131,7 @@ class PosixInput : public InputFile {
   private:
     Descriptor fd_;  // nothing written, so nothing to lose when closing
     Text path_;
+    FileId id_;
 };
 
 class PosixOutput : public OutputFile {
@@ -270,6 +277,183 @@ Text randomTag() {
     return tag;
 }
 
+// The name a temporary file gets in `folder`: hidden, so that no wildcard
+// search picks up a half-written file.
+Text temporaryName(const Text& folder) {
+    Text base = folder;
+    if (!base.empty() && base.back() != kSeparator) {
+        base += kSeparator;
+    }
+    return base + u".tessark-" + randomTag() + u".tmp";
+}
+
+constexpr int kNameAttempts = 100;
+
+// Creates a new file under a fresh temporary name in `folder`.
+int createUniqueFile(const Text& folder, Text& path) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        path = temporaryName(folder);
+        const std::string native = nativePath(path);
+        const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            return fd;
+        }
+        if (errno != EEXIST && errno != EINTR) {
+            fail(errno, path);
+        }
+    }
+    raise(err::FileExists);
+}
+
+// The real place of `target`: a symbolic link (to the file or on the way to
+// it) is followed, so that replacing the file keeps the link. A name that does
+// not exist yet lives in its folder's real place.
+Text realTarget(const Text& target) {
+    const std::string native = nativePath(target);
+    if (char* real = ::realpath(native.c_str(), nullptr)) {
+        Text resolved = fromUtf8(real);
+        ::free(real);
+        return resolved;
+    }
+    if (errno != ENOENT) {
+        fail(errno, target);
+    }
+    const auto folder = folderToLookUp(target, kSeparator);
+    if (!folder) {
+        return target;  // a bare name: the current folder
+    }
+    const std::string nativeFolder = nativePath(*folder);
+    char* real = ::realpath(nativeFolder.c_str(), nullptr);
+    if (real == nullptr) {
+        fail(errno, target);
+    }
+    Text resolved = fromUtf8(real);
+    ::free(real);
+    if (resolved.back() != kSeparator) {
+        resolved += kSeparator;
+    }
+    return resolved + GetFileName(target, kSeparator);
+}
+
+// An unnamed file in `folder` (O_TMPFILE), or -1 where the file system or the
+// kernel does not offer one.
+int openUnnamed(const Text& folder, const Text& target) {
+#ifdef O_TMPFILE
+    const std::string native = nativePath(folder);
+    for (;;) {
+        const int fd = ::open(native.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            return fd;
+        }
+        const int error = errno;
+        if (error == EOPNOTSUPP || error == EISDIR || error == EINVAL) {
+            return -1;
+        }
+        if (error != EINTR) {
+            fail(error, target);
+        }
+    }
+#else
+    (void)folder;
+    (void)target;
+    return -1;
+#endif
+}
+
+// Gives the unnamed file open as `fd` the name `path`.
+bool linkUnnamed(int fd, const Text& path) {
+    const std::string native = nativePath(path);
+    const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, native.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return true;
+    }
+#ifdef AT_EMPTY_PATH
+    // Without /proc (a chroot, say); this form asks for more privilege.
+    if (errno == ENOENT && ::linkat(fd, "", AT_FDCWD, native.c_str(), AT_EMPTY_PATH) == 0) {
+        return true;
+    }
+#endif
+    return false;
+}
+
+// New content for a file: written to an unnamed file in the final folder and
+// given a name only on commit, so that a crash or a kill at any moment leaves
+// the old file and nothing else. Where unnamed files are not offered, a hidden
+// named file beside the target does the same, short of a kill.
+class PosixStaged : public StagedFile {
+  public:
+    explicit PosixStaged(const Text& target) : target_(target), real_(realTarget(target)) {
+        const Text folder = folderToLookUp(real_, kSeparator).value_or(Text(u"."));
+        const int fd = openUnnamed(folder, target_);
+        if (fd >= 0) {
+            unnamed_ = true;
+            output_ = std::make_unique<PosixOutput>(fd, target_);
+        } else {
+            output_ = std::make_unique<PosixOutput>(createUniqueFile(folder, temp_), target_);
+        }
+    }
+    ~PosixStaged() override {
+        output_.reset();  // an unnamed file goes with its descriptor
+        if (!temp_.empty()) {
+            removeTemporary();
+        }
+    }
+    PosixStaged(const PosixStaged&) = delete;
+    PosixStaged& operator=(const PosixStaged&) = delete;
+
+    PosixOutput& output() const { return *output_; }
+
+    void writeAt(std::int64_t offset, std::span<const std::byte> data) override {
+        output_->writeAt(offset, data);
+    }
+    void close() override {
+        if (unnamed_ && output_->fd() >= 0) {
+            nameUnnamed();
+        }
+        output_->close();
+    }
+
+    void commit() override {
+        close();
+        const std::string from = nativePath(temp_);
+        const std::string to = nativePath(real_);
+        if (::rename(from.c_str(), to.c_str()) != 0) {
+            fail(errno, target_);
+        }
+        temp_.clear();
+    }
+
+  private:
+    // An unnamed file needs a name before its descriptor is closed: a hidden
+    // one beside the target, then moved over it in one step.
+    void nameUnnamed() {
+        const Text folder = folderToLookUp(real_, kSeparator).value_or(Text(u"."));
+        for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+            const Text candidate = temporaryName(folder);
+            if (linkUnnamed(output_->fd(), candidate)) {
+                temp_ = candidate;
+                return;
+            }
+            if (errno != EEXIST && errno != EINTR) {
+                fail(errno, target_);
+            }
+        }
+        raise(err::FileExists);
+    }
+
+    void removeTemporary() noexcept {
+        if (temp_.find(u'\0') == Text::npos) {
+            ::unlink(toUtf8(temp_).c_str());
+        }
+    }
+
+    Text target_;  // as the user named it, for messages
+    Text real_;    // where the content goes
+    Text temp_;    // the staging file's name once it has one
+    bool unnamed_ = false;
+    std::unique_ptr<PosixOutput> output_;
+};
+
 class PosixFileSystem : public FileSystem {
   public:
     explicit PosixFileSystem(bool kernelCopy) : kernelCopy_(kernelCopy) {}
@@ -281,6 +465,9 @@ class PosixFileSystem : public FileSystem {
                           std::int64_t outOffset, std::int64_t count) override {
         const auto* source = dynamic_cast<PosixInput*>(&in);
         const auto* target = dynamic_cast<PosixOutput*>(&out);
+        if (const auto* staged = dynamic_cast<PosixStaged*>(&out)) {
+            target = &staged->output();
+        }
         if (kernelCopy_ && source != nullptr && target != nullptr && target->fd() >= 0) {
             if (const auto moved =
                     kernel_.copy(source->fd(), inOffset, target->fd(), outOffset, count)) {
@@ -329,33 +516,42 @@ class PosixFileSystem : public FileSystem {
         if (S_ISDIR(st.st_mode)) {
             raise(err::PathFileAccess);
         }
-        return std::make_unique<PosixInput>(fd.release(), path);
+        return std::make_unique<PosixInput>(fd.release(), path, idOf(st));
     }
 
-    std::unique_ptr<OutputFile> createFile(const Text& path) override {
-        return std::make_unique<PosixOutput>(openFile(path, O_WRONLY | O_CREAT | O_TRUNC, 0666),
-                                             path);
+    std::optional<FileId> fileId(const Text& path) override {
+        struct stat st {};
+        if (!statPath(path, st)) {
+            return std::nullopt;
+        }
+        return idOf(st);
     }
+
+    // Opened without O_TRUNC: only once the open file is known not to be the
+    // protected one is it cut, so a link made at any moment cannot make us
+    // empty that file.
+    std::unique_ptr<OutputFile> createFile(const Text& path,
+                                           std::optional<FileId> mustNotBe) override {
+        auto file = std::make_unique<PosixOutput>(openFile(path, O_WRONLY | O_CREAT, 0666), path);
+        struct stat st {};
+        if (::fstat(file->fd(), &st) != 0) {
+            fail(errno, path);
+        }
+        if (mustNotBe && idOf(st) == *mustNotBe) {
+            raise(err::PermissionDenied);
+        }
+        // Devices and pipes have no length to cut.
+        if (S_ISREG(st.st_mode) && ::ftruncate(file->fd(), 0) != 0) {
+            fail(errno, path);
+        }
+        return file;
+    }
+
+    std::unique_ptr<StagedFile> createStaged(const Text& target) override;
 
     std::unique_ptr<OutputFile> createTempFile(const Text& folder, Text& path) override {
-        Text base = folder;
-        if (!base.empty() && base.back() != kSeparator) {
-            base += kSeparator;
-        }
-        // Hidden, so that no wildcard search picks up a half-written file.
-        constexpr int kAttempts = 100;
-        for (int attempt = 0; attempt < kAttempts; ++attempt) {
-            path = base + u".tessark-" + randomTag() + u".tmp";
-            const std::string native = nativePath(path);
-            const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0) {
-                return std::make_unique<PosixOutput>(fd, path);
-            }
-            if (errno != EEXIST && errno != EINTR) {
-                fail(errno, path);
-            }
-        }
-        raise(err::FileExists);
+        const int fd = createUniqueFile(folder, path);
+        return std::make_unique<PosixOutput>(fd, path);
     }
 
     void replaceFile(const Text& from, const Text& to) override {
@@ -404,6 +600,10 @@ class PosixFileSystem : public FileSystem {
     bool kernelCopy_;
     KernelCopy kernel_;
 };
+
+std::unique_ptr<StagedFile> PosixFileSystem::createStaged(const Text& target) {
+    return std::make_unique<PosixStaged>(target);
+}
 
 class Converter {
   public:
