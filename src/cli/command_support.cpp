@@ -26,7 +26,7 @@ int fail(const std::string& message) {
 }
 
 std::string describe(const RuntimeError& error) {
-    return error.what();
+    return error.describe();
 }
 
 ProgressLine progressLineFor(bool quiet) {

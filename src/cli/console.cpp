@@ -6,8 +6,9 @@
 #include "engine/core/text.h"
 
 #ifdef _WIN32
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif
