@@ -218,6 +218,21 @@ const Case kCases[] = {
        {"small.bin"},
        {},
        [](const Scene& s) { EXPECT_EQ(s.names(), Names{"small.bin"}); }}}},
+    // A piece's name is another name of the source: cutting would empty it.
+    {"SplitRefusesToWriteOverItsSource",
+     [](const Scene& s) {
+         s.write("s.bin", kSmall);
+         std::filesystem::create_directory(s.at("out"));
+         std::filesystem::create_hard_link(s.at("s.bin"), s.at("out/p.003"));
+     },
+     {{{"split", "@/s.bin", "-b", "1K", "-o", "@/out/p"},
+       1,
+       {"s.bin"},
+       {},
+       [](const Scene& s) {
+           EXPECT_TRUE(s.read("s.bin") == kSmall);
+           EXPECT_FALSE(s.has("out/p.001"));
+       }}}},
     {"MergeRefusesAMissingPiece",
      [](const Scene& s) { s.write("r.001", "1"); },
      {{{"merge", "-o", "@/out", "@/r.001", "@/r.009"}, 1, {"r.009"}}}},
