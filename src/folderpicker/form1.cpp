@@ -9,10 +9,10 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
-#include "engine/errors/disk_error_report.h"
+#include "forms/error_report.h"
 #include "folderpicker/directory_list.h"
 #include "folderpicker/drive_list.h"
 #include "folderpicker/folder_paths.h"

@@ -7,7 +7,7 @@
 #include <QListWidget>
 #include <QScreen>
 
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 #include "folderpicker/form1.h"
 #include "gui/form2_bridge.h"
 #include "gui/frm_about.h"

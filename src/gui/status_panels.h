@@ -10,7 +10,7 @@
 #include <array>
 #include <functional>
 
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 
 class QLabel;
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "engine/errors/disk_error_report.h"
+#include "forms/error_report.h"
 #include "fake_window.h"
 
 namespace tessark {

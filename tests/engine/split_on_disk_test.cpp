@@ -12,8 +12,8 @@
 #include <random>
 
 #include "engine/platform/native_file_system.h"
-#include "engine/split/split_engine.h"
 #include "fake_window.h"
+#include "forms/split_form.h"
 #include "temp_folder.h"
 
 namespace tessark {

@@ -4,6 +4,7 @@
 #include "fake_file_system.h"
 #include "fake_window.h"
 #include "engine/split/split_settings.h"
+#include "forms/split_form.h"
 
 namespace tessark {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "fake_window.h"
 #include "engine/platform/native_file_system.h"
-#include "engine/split/split_engine.h"
+#include "forms/split_form.h"
 #include "engine/split/split_settings.h"
 #include "win32_test_drive.h"
 

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_window.h"
-#include "engine/merge/merge_engine.h"
+#include "forms/merge_form.h"
 #include "engine/platform/native_file_system.h"
 #include "win32_test_drive.h"
 

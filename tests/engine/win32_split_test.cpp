@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 #include "fake_window.h"
 #include "engine/platform/native_file_system.h"
-#include "engine/split/split_engine.h"
+#include "forms/split_form.h"
 #include "engine/split/split_settings.h"
 #include "win32_test_drive.h"
 

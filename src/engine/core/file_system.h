@@ -4,7 +4,6 @@
 // implementations do that mapping in one place each.
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -13,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/controls.h"
 #include "engine/core/text.h"
 
 namespace tessark {
@@ -117,23 +115,5 @@ class FileSystem {
 // did alike; with 1 MiB the write's copy out of the buffer ran at memory speed
 // and a split on ext4 took up to twice the processor time.
 inline constexpr std::size_t kCopyBufferSize = std::size_t{256} << 10;
-
-// Passes calls on to `hook` at most a few times a second. An action that copies
-// many small files calls it once per file, so the window still repaints when no
-// single copy lasts long enough to do so.
-class ThrottledRepaint : public RepaintHook {
-  public:
-    explicit ThrottledRepaint(RepaintHook& hook);
-    void repaint() override;
-
-  private:
-    RepaintHook& hook_;
-    std::chrono::steady_clock::time_point last_;
-};
-
-// Copies exactly `count` bytes, calling the repaint hook now and then. Throws
-// run-time error 57 when the input ends early.
-void copyBytes(FileSystem& fs, InputFile& in, std::int64_t inOffset, OutputFile& out,
-               std::int64_t outOffset, std::int64_t count, RepaintHook& repaint);
 
 }  // namespace tessark

@@ -19,9 +19,10 @@ struct Progress {
     std::int64_t piecesTotal = 0;
 };
 
-// Called before each piece, once more when every piece is done, and now and
-// then during a long copy (a few times a second at most). Returning false asks
-// the run to stop; it then leaves nothing partial behind.
+// Called before each piece, once more when every piece is done, and after
+// each chunk a long copy moves (at most a few MiB, so a front end that
+// redraws throttles itself). Returning false asks the run to stop; it then
+// leaves nothing partial behind.
 using ProgressFn = std::function<bool(const Progress&)>;
 
 enum class RunOutcome { Completed, Stopped };
@@ -37,7 +38,7 @@ class Throttle {
 };
 
 // Copies exactly `count` bytes, adding them to `progress.bytesDone` as they
-// move and calling `report` now and then. Returns false, with part of the
+// move and calling `report` after each chunk but the last. Returns false, with part of the
 // bytes copied, when `report` asked to stop. Throws run-time error 57 when the
 // input ends early.
 bool copyBytes(FileSystem& fs, InputFile& in, std::int64_t inOffset, OutputFile& out,

@@ -26,6 +26,15 @@ Text quoted(TextView path, char16_t separator) {
 
 }  // namespace
 
+bool safeInScript(TextView fileName) {
+    for (const char16_t c : fileName) {
+        if (c == u'"' || c < 0x20 || c == 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
 Text joinScriptPath(const Text& target, char16_t separator) {
     const auto folder = folderPart(target, separator);
     if (!folder) {
