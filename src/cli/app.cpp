@@ -16,7 +16,13 @@ namespace {
 
 const char kVersion[] = "tessark-cli (Tessark) " TESSARK_VERSION;
 
-void addSplit(CLI::App& app, SplitOptions& options, std::string& size, bool& floppy) {
+struct SplitFlags {
+    std::string size;
+    bool floppy = false;
+    bool noScript = false;
+};
+
+void addSplit(CLI::App& app, SplitOptions& options, SplitFlags& flags) {
     auto* split = app.add_subcommand(
         "split",
         "Cut FILE into pieces TARGET.001, TARGET.002, ... and write Link.bat beside them.");
@@ -24,11 +30,11 @@ void addSplit(CLI::App& app, SplitOptions& options, std::string& size, bool& flo
     split->add_option("-o,--output", options.target,
                       "the name the pieces extend (default: FILE with '$' before its extension)");
     auto* bytes = split->add_option(
-        "-b,--bytes", size,
+        "-b,--bytes", flags.size,
         "bytes per piece: a number with K, M, G (powers of 1024) or KB, MB, GB (powers of "
         "1000), or 1.44M (default: 1.44M, 1,447,035 bytes)");
-    split->add_flag("--floppy", floppy, "pieces of the fixed 1.44M block")->excludes(bytes);
-    split->add_flag("--no-script{false}", options.writeScript, "do not write Link.bat");
+    split->add_flag("--floppy", flags.floppy, "pieces of the fixed 1.44M block")->excludes(bytes);
+    split->add_flag("--no-script", flags.noScript, "do not write Link.bat");
     split->add_flag("-q,--quiet", options.quiet, "show no progress");
 }
 
@@ -59,16 +65,23 @@ int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
     app.require_subcommand(1);
 
     SplitOptions split;
-    std::string size;
-    bool floppy = false;
+    SplitFlags flags;
     MergeOptions merge;
     std::string listed;
-    addSplit(app, split, size, floppy);
+    addSplit(app, split, flags);
     addMerge(app, merge);
     app.add_subcommand("list", "Show the pieces of the set of FIRST.001, their sizes and gaps.")
         ->add_option("FIRST.001", listed, "the first piece of the set")
         ->required();
 
+    // Without this, a mistyped command reads as a missing one.
+    if (!arguments.empty() && !arguments.front().empty() && arguments.front()[0] != '-' &&
+        app.get_subcommands(
+               [&](const CLI::App* command) { return command->get_name() == arguments.front(); })
+            .empty()) {
+        return usageError("unknown command '" + arguments.front() +
+                          "'; the commands are split, merge and list");
+    }
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
         app.parse(reversed);
@@ -85,10 +98,11 @@ int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
 
     if (app.got_subcommand("split")) {
         split.block = kFloppyBlock;
-        if (!size.empty()) {
-            const auto bytes = parseBlockSize(size);
+        split.writeScript = !flags.noScript;
+        if (!flags.size.empty()) {
+            const auto bytes = parseBlockSize(flags.size);
             if (!bytes) {
-                return usageError("invalid block size '" + size + "'");
+                return usageError("invalid block size '" + flags.size + "'");
             }
             split.block = *bytes;
         }

@@ -68,6 +68,12 @@ int mergeCommand(FileSystem& fs, const MergeOptions& options) {
             return fail(mergeRefusalText(refusal->check, request));
         }
         const auto& plan = std::get<MergePlan>(checked);
+        // Before anything is written, rather than part way through.
+        for (const auto& piece : plan.pieces) {
+            if (!fs.fileId(piece)) {
+                return fail("cannot join " + quoted(piece) + ": no such file");
+            }
+        }
         if (plan.replacesExisting && !options.force) {
             return fail(quoted(plan.output) + " already exists; -f replaces it");
         }

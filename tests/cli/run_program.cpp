@@ -102,13 +102,18 @@ int spawn(const std::vector<std::string>& arguments, const std::filesystem::path
     return pid;
 }
 
-Finished collect(int pid, const std::filesystem::path& scratch) {
+int waitFor(int pid, int options) {
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
+    int got = 0;
+    while ((got = waitpid(pid, &status, options)) < 0) {
         if (errno != EINTR) {
             throw std::runtime_error(std::string("waitpid: ") + std::strerror(errno));
         }
     }
+    return got == 0 ? -1 : status;
+}
+
+Finished collected(int status, const std::filesystem::path& scratch) {
     Finished finished;
     finished.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     finished.out = readAll(scratch / "stdout");
@@ -161,14 +166,14 @@ Finished runCli(const std::vector<std::string>& arguments, const std::filesystem
 }
 #else
 Finished runCli(const std::vector<std::string>& arguments, const std::filesystem::path& scratch) {
-    return collect(spawn(arguments, scratch), scratch);
+    return collected(waitFor(spawn(arguments, scratch), 0), scratch);
 }
 
 Running::Running(const std::vector<std::string>& arguments, const std::filesystem::path& scratch)
     : pid_(spawn(arguments, scratch)), scratch_(scratch) {}
 
 Running::~Running() {
-    if (pid_ != 0) {
+    if (pid_ != 0 && status_ < 0) {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
@@ -180,10 +185,17 @@ void Running::signal(int number) {
     }
 }
 
+bool Running::ended() {
+    if (status_ < 0) {
+        status_ = waitFor(pid_, WNOHANG);
+    }
+    return status_ >= 0;
+}
+
 Finished Running::wait() {
-    const Finished finished = collect(pid_, scratch_);
+    const int status = status_ >= 0 ? status_ : waitFor(pid_, 0);
     pid_ = 0;
-    return finished;
+    return collected(status, scratch_);
 }
 #endif
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,13 @@ class Running {
     Running& operator=(const Running&) = delete;
 
     void signal(int number);
+    // Whether it has ended, without waiting.
+    bool ended();
     Finished wait();
 
   private:
     int pid_ = 0;
+    int status_ = -1;  // the wait status, once ended() saw it end
     std::filesystem::path scratch_;
 };
 #endif
