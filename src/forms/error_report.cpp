@@ -16,6 +16,8 @@ namespace {
 std::string describeCurrent() {
     try {
         throw;
+    } catch (const RuntimeError& e) {
+        return e.describe();
     } catch (const std::exception& e) {
         return e.what();
     } catch (...) {

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/native_file_system.h"
 #include "fake_window.h"
 #include "forms/merge_form.h"
 #include "forms/merge_list.h"
-#include "engine/platform/native_file_system.h"
 #include "forms/split_form.h"
 #include "temp_folder.h"
 

@@ -3,6 +3,7 @@
 // run, and the guards that keep the source and Link.bat safe.
 #include <gtest/gtest.h>
 
+#include "engine/core/runtime_error.h"
 #include "engine/split/split_plan.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
@@ -13,19 +14,6 @@ namespace {
 
 using test::FakeFileSystem;
 
-// Two names sharing one entry are one file, as a hard link or a symbolic
-// link makes them on a real disk.
-class LinkingFileSystem : public FakeFileSystem {
-  public:
-    using FakeFileSystem::FakeFileSystem;
-    void link(const Text& existing, const Text& name) { files()[name] = files().at(existing); }
-    bool sameFile(const Text& a, const Text& b) override {
-        const auto x = files().find(a);
-        const auto y = files().find(b);
-        return x != files().end() && y != files().end() && x->second == y->second;
-    }
-};
-
 const Text kSource = u"D:\\src\\a.bin";
 
 class SplitPlanTest : public ::testing::Test {
@@ -35,7 +23,7 @@ class SplitPlanTest : public ::testing::Test {
         fs.addFolder(u"D:\\out");
         fs.addFile(u"D:\\out\\taken", "t");
     }
-    LinkingFileSystem fs{u'\\'};
+    FakeFileSystem fs{u'\\'};
 };
 
 struct PlanCase {
@@ -124,12 +112,17 @@ TEST_F(SplitPlanTest, UnsafeNamesPassWithoutAScript) {
 struct LinkCase {
     const char* name;
     Text link;
+    bool symbolic;
 };
 
 class SourceLinkedAs : public SplitPlanTest, public ::testing::WithParamInterface<LinkCase> {};
 
 TEST_P(SourceLinkedAs, IsRefusedAndTheSourceIsUntouched) {
-    fs.link(kSource, GetParam().link);
+    if (GetParam().symbolic) {
+        fs.addSymlink(GetParam().link, kSource);
+    } else {
+        fs.addHardLink(kSource, GetParam().link);
+    }
     const auto before = fs.allFiles();
     test::FakeWindow w;
     w.Text1.value = kSource;
@@ -149,14 +142,47 @@ TEST_P(SourceLinkedAs, IsRefusedAndTheSourceIsUntouched) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Links, SourceLinkedAs,
-                         ::testing::Values(LinkCase{"FirstPiece", u"D:\\out\\m.001"},
-                                           LinkCase{"MiddlePiece", u"D:\\out\\m.002"},
-                                           LinkCase{"LastPiece", u"D:\\out\\m.003"},
-                                           LinkCase{"Script", u"D:\\out\\Link.bat"}),
+                         ::testing::Values(LinkCase{"FirstPiece", u"D:\\out\\m.001", false},
+                                           LinkCase{"MiddlePiece", u"D:\\out\\m.002", false},
+                                           LinkCase{"LastPiece", u"D:\\out\\m.003", false},
+                                           LinkCase{"SymbolicMiddlePiece", u"D:\\out\\m.002", true},
+                                           LinkCase{"Script", u"D:\\out\\Link.bat", false},
+                                           LinkCase{"SymbolicScript", u"D:\\out\\Link.bat", true}),
                          [](const auto& p) { return std::string(p.param.name); });
 
+TEST_F(SplitPlanTest, ALinkMadeAfterTheCheckIsRefusedWhenThePieceIsOpened) {
+    const auto plan =
+        std::get<SplitPlan>(planSplit(fs, {kSource, u"D:\\out\\m", BlockSize::ofBytes(1024)}));
+    fs.addHardLink(kSource, u"D:\\out\\m.002");
+    try {
+        runSplit(fs, plan, {});
+        FAIL() << "the source was written over";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), err::PermissionDenied);
+    }
+    EXPECT_EQ(fs.contents(kSource), std::string(3000, 'x'));
+    EXPECT_FALSE(fs.has(u"D:\\out\\Link.bat"));
+    EXPECT_EQ(fs.openHandles(), 0);
+}
+
+TEST_F(SplitPlanTest, AFailureShowsTheTableMessageAndTellsStandardError) {
+    fs.injectFault(FakeFileSystem::Op::Write, u"D:\\out\\m.002", err::DiskFull);
+    test::FakeWindow w;
+    w.Text1.value = kSource;
+    w.Text2.value = u"D:\\out\\m";
+    w.Option1.isSelected = false;
+    w.Text3.value = u"1";
+    auto controls = w.controls();
+    ::testing::internal::CaptureStderr();
+    startSplit(controls, fs);
+    const std::string line = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(line, "tessark: " + RuntimeError(err::DiskFull).describe() + "\n");
+    ASSERT_EQ(w.messages.shown.size(), 2u);
+    EXPECT_EQ(w.messages.shown[1].prompt, u"磁盘满，空间不够!");
+}
+
 TEST_F(SplitPlanTest, ALinkBeyondTheLastPieceIsNoConcern) {
-    fs.link(kSource, u"D:\\out\\m.004");
+    fs.addHardLink(kSource, u"D:\\out\\m.004");
     const auto result = planSplit(fs, {kSource, u"D:\\out\\m", BlockSize::ofBytes(1024)});
     EXPECT_TRUE(std::holds_alternative<SplitPlan>(result));
 }

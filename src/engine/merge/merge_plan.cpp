@@ -11,42 +11,6 @@ namespace tessark {
 
 namespace {
 
-// The merged bytes go to a new file beside the output and take the output's
-// place only once every piece has been copied. Until then a failure or a stop
-// removes the new file and leaves whatever the output name held as it was;
-// that is also what lets a piece be merged into its own name.
-class StagedOutput {
-  public:
-    StagedOutput(FileSystem& fs, const Text& folder) : fs_(fs) {
-        file_ = fs_.createTempFile(folder, path_);
-        created_ = true;
-    }
-    StagedOutput(const StagedOutput&) = delete;
-    StagedOutput& operator=(const StagedOutput&) = delete;
-    ~StagedOutput() {
-        file_.reset();  // closed before it is removed
-        if (created_) {
-            fs_.removeFile(path_);
-        }
-    }
-
-    OutputFile& file() { return *file_; }
-
-    // Closes the new file (a close can still fail, e.g. when the disk fills
-    // up) and moves it over `target` in one step.
-    void commit(const Text& target) {
-        file_->close();
-        fs_.replaceFile(path_, target);
-        created_ = false;
-    }
-
-  private:
-    FileSystem& fs_;
-    Text path_;
-    std::unique_ptr<OutputFile> file_;
-    bool created_ = false;
-};
-
 MergeRefusal refusal(MergeCheck check, Text message, InputField field, Selection selection) {
     return {check, std::move(message), mb::Exclamation, field, selection};
 }
@@ -75,7 +39,6 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
     if (request.pieces.empty()) {
         return refusal(MergeCheck::NoPieces, u"没有项目供合并!", InputField::None, Selection::Keep);
     }
-    plan.folder = *folder;
     plan.pieces = request.pieces;
     // Hidden files count: replacing one without asking would lose it.
     plan.replacesExisting = fs.fileExists(plan.output);
@@ -93,14 +56,16 @@ RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& rep
     }
     const auto tell = [&] { return !report || report(progress); };
 
-    StagedOutput staged(fs, plan.folder);
+    // The merged bytes take the output's place only once every piece has been
+    // copied: a failure, a stop or a kill leaves whatever the output name held
+    // as it was, which is also what lets a piece be merged into its own name.
+    const auto staged = fs.createStaged(plan.output);
     for (std::size_t i = 0; i < plan.pieces.size(); ++i) {
         if (!tell()) {
             return RunOutcome::Stopped;
         }
         const auto in = fs.openRead(plan.pieces[i]);
-        if (!copyBytes(fs, *in, 0, staged.file(), progress.bytesDone, lengths[i], progress,
-                       report)) {
+        if (!copyBytes(fs, *in, 0, *staged, progress.bytesDone, lengths[i], progress, report)) {
             return RunOutcome::Stopped;
         }
         ++progress.piecesDone;
@@ -108,7 +73,7 @@ RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& rep
     if (!tell()) {
         return RunOutcome::Stopped;
     }
-    staged.commit(plan.output);
+    staged->commit();
     return RunOutcome::Completed;
 }
 

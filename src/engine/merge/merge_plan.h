@@ -37,7 +37,6 @@ struct MergeRefusal {
 
 struct MergePlan {
     Text output;
-    Text folder;  // where the output is staged
     std::vector<Text> pieces;
     bool replacesExisting = false;  // a front end asks before replacing it
 };

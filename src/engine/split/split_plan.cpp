@@ -37,10 +37,15 @@ void proposeMergeName(SplitPlan& plan) {
 }
 
 // Whether any file the split would truncate or write is the source itself,
-// under any spelling or link: every piece and the script are compared.
+// under any spelling or link (through a linked folder too): every piece and
+// the script are compared with the source's identity.
 bool writesOverSource(FileSystem& fs, const SplitPlan& plan) {
+    const auto sourceId = fs.fileId(plan.source);
+    if (!sourceId) {
+        raise(err::FileNotFound);  // gone since it was found
+    }
     const auto isSource = [&](const Text& name) {
-        return name == plan.source || fs.sameFile(plan.source, name);
+        return name == plan.source || fs.fileId(name) == sourceId;
     };
     return std::any_of(plan.pieces.begin(), plan.pieces.end(),
                        [&](const PlannedPiece& p) { return isSource(p.name); }) ||
@@ -150,10 +155,11 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
 namespace {
 
 // Copies one piece; a piece that could not be written whole, or whose copy
-// was stopped, is removed.
+// was stopped, is removed. Opening it is refused (error 70, nothing removed)
+// when its name has come to reach the source since the check.
 bool writePiece(FileSystem& fs, InputFile& source, const PlannedPiece& piece, Progress& progress,
                 const ProgressFn& report) {
-    auto file = fs.createFile(piece.name);
+    auto file = fs.createFile(piece.name, source.id());
     try {
         if (!copyBytes(fs, source, piece.offset, *file, 0, piece.size, progress, report)) {
             file.reset();
@@ -169,39 +175,24 @@ bool writePiece(FileSystem& fs, InputFile& source, const PlannedPiece& piece, Pr
     return true;
 }
 
-void writeScript(FileSystem& fs, const SplitPlan& plan) {
-    auto file = fs.createFile(plan.scriptPath);
-    try {
-        const std::string& bytes = plan.scriptBytes;
-        file->writeAt(0, std::as_bytes(std::span(bytes.data(), bytes.size())));
-        file->close();
-    } catch (...) {
-        file.reset();
-        fs.removeFile(plan.scriptPath);  // half a script would join half a file
-        throw;
-    }
-}
-
 }  // namespace
 
 RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& report) {
     Progress progress{0, plan.length, 0, static_cast<std::int64_t>(plan.pieces.size())};
     const auto tell = [&] { return !report || report(progress); };
-    {
-        const auto input = fs.openRead(plan.source);
-        for (const PlannedPiece& piece : plan.pieces) {
-            progress.bytesDone = piece.offset;
-            if (!tell() || !writePiece(fs, *input, piece, progress, report)) {
-                return RunOutcome::Stopped;
-            }
-            ++progress.piecesDone;
+    const auto input = fs.openRead(plan.source);
+    for (const PlannedPiece& piece : plan.pieces) {
+        progress.bytesDone = piece.offset;
+        if (!tell() || !writePiece(fs, *input, piece, progress, report)) {
+            return RunOutcome::Stopped;
         }
+        ++progress.piecesDone;
     }
     if (!tell()) {
         return RunOutcome::Stopped;
     }
     if (plan.writeScript) {
-        writeScript(fs, plan);
+        writeJoinScriptFile(fs, plan.scriptPath, plan.scriptBytes, input->id());
     }
     return RunOutcome::Completed;
 }
