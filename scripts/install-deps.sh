@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev
+  libcli11-dev
   xvfb xauth fonts-wqy-microhei
 )
 if [[ "${1:-}" == "--with-tests" ]]; then
