@@ -181,6 +181,17 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
             }
             break;
         }
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                lastFocus_ = focus != nullptr && IsChild(window_, focus) ? focus : nullptr;
+            } else if (lastFocus_ != nullptr && IsWindowVisible(lastFocus_) &&
+                       IsWindowEnabled(lastFocus_)) {
+                SetFocus(lastFocus_);
+            } else {
+                parts_->built.focusFirst();
+            }
+            return 0;
         case WM_TIMER:
             if (wParam == kTimer1) {
                 Timer1_Timer();

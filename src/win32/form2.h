@@ -90,6 +90,7 @@ class Form2 final : public WindowHandler {
 
     Form2Services services_;
     HWND window_ = nullptr;
+    HWND lastFocus_ = nullptr;  // given back when the window is active again
     std::unique_ptr<Parts> parts_;
     std::unique_ptr<AboutWindow> about_;
     std::unique_ptr<Form1> picker_;
