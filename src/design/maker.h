@@ -5,7 +5,7 @@
 
 #include "engine/core/text.h"
 
-namespace tessark::maker {
+namespace tessark::design::maker {
 
 inline constexpr TextView kHost = u"www.quorin.example";
 inline constexpr TextView kStudioAddress = u"www.quorin-studio.example";
@@ -26,4 +26,4 @@ inline Text mainCaption() {
            Text(kContactNumber);
 }
 
-}  // namespace tessark::maker
+}  // namespace tessark::design::maker
