@@ -147,7 +147,29 @@ TEST_F(Form2Test, TheWindowOpensAsDesigned) {
     EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
     EXPECT_EQ(form->statusBar().panelText(1), u"欢迎使用Quorin文件分割机");
     EXPECT_EQ(form->statusBar().panelText(5), u"");  // until the clock's first tick
-    EXPECT_EQ(SendMessageW(control("StatusBar1"), SB_GETPARTS, 0, 0), 5);
+    // The panels' widths, left to right, in twips.
+    int edges[5] = {};
+    ASSERT_EQ(SendMessageW(control("StatusBar1"), SB_GETPARTS, 5, reinterpret_cast<LPARAM>(edges)),
+              5);
+    int right = 0;
+    const int widths[] = {2150, 2350, 1300, 1100, 1000};
+    for (int i = 0; i < 5; ++i) {
+        right += test::pixelsOf({0, 0, widths[i], 0}).width;
+        EXPECT_NEAR(edges[i], right, 2) << "panel " << i + 1;
+    }
+}
+
+TEST_F(Form2Test, EachClockTickWritesTheTimeIntoPanelFive) {
+    const auto now = [] {
+        wchar_t time[64];
+        const int length = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, time, 64);
+        return length > 0 ? fromWide(time, static_cast<std::size_t>(length - 1)) : Text();
+    };
+    const Text before = now();
+    SendMessageW(form->handle(), WM_TIMER, 1, 0);
+    const Text shown = form->statusBar().panelText(5);
+    EXPECT_TRUE(shown == before || shown == now()) << std::string(shown.begin(), shown.end());
+    EXPECT_FALSE(shown.empty());
 }
 
 TEST_F(Form2Test, TabFollowsTheKeyboardOrderAndSkipsWhatIsHiddenOrUnselected) {
