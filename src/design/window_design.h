@@ -118,6 +118,12 @@ struct StatusPanel {
     Text text;  // at start
 };
 
+// Pixels of a measure in twips (a position, a size, a font's height) on a
+// screen of `dpi` dots per inch, the fraction dropped: 15 twips a pixel at 96.
+inline constexpr int toPixels(int twips, int dpi = 96) {
+    return static_cast<int>(static_cast<long long>(twips) * dpi / 1440);
+}
+
 inline constexpr int kNoTab = -1;
 
 struct Control {

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 
+#include "design/window_design.h"
 #include "engine/core/text.h"
 
 namespace tessark {
@@ -19,7 +20,7 @@ inline Text tx(const QString& text) {
 }
 
 inline constexpr int twips(int value) {
-    return value / 15;
+    return design::toPixels(value);
 }
 
 inline QRect twipRect(int left, int top, int width, int height) {

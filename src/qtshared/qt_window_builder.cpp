@@ -24,7 +24,7 @@ using design::Control;
 using design::Kind;
 
 QFont fontOf(const design::Font& font) {
-    return songFont(fontPixels(font.size), font.bold, font.underline);
+    return songFont(design::toPixels(font.size), font.bold, font.underline);
 }
 
 QSize pixels(design::PixelSize size) {

@@ -51,11 +51,6 @@ class QtBuiltControls {
 QtBuiltControls buildWindow(QWidget* window, const design::WindowDesign& design,
                             const QtWidgetMakers& makers);
 
-// The pixel size of a font size in twips at 96 dpi.
-inline constexpr int fontPixels(int sizeTwips) {
-    return sizeTwips / 15;
-}
-
 // The built controls as the shared behaviour addresses them.
 class QtControlSurface : public design::ControlSurface {
   public:

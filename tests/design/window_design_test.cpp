@@ -82,6 +82,28 @@ TEST(WindowDesign, KeyboardOrderIsUniqueAndStartsAtTheFirstFocus) {
     }
 }
 
+TEST(WindowDesign, TwipsToPixels) {
+    struct Case {
+        int twips, dpi, pixels;
+    };
+    const Case cases[] = {
+        {0, 96, 0},
+        {14, 96, 0},
+        {15, 96, 1},
+        {7935, 96, 529},
+        {7935, 144, 793},
+        {180, 96, 12},
+        {225, 96, 15},
+        {255, 120, 21},
+        {-15, 96, -1},
+        {1440, 192, 192},
+        {2000000000, 96, 133333333},  // no overflow
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(toPixels(c.twips, c.dpi), c.pixels) << c.twips << " at " << c.dpi;
+    }
+}
+
 TEST(WindowDesign, StatusPanelsFillTheBar) {
     const Control* bar = form2Design().find("StatusBar1");
     ASSERT_NE(bar, nullptr);

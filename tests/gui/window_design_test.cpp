@@ -109,7 +109,7 @@ void checkControl(const QWidget* window, const Control& c, bool setAtLoad) {
     QCOMPARE(w->toolTip(), qs(Text(c.toolTip)));
     QCOMPARE(!w->isHidden(), c.visible);
     QCOMPARE(w->isEnabled(), c.enabled);
-    QCOMPARE(w->font().pixelSize(), fontPixels(c.font.size));
+    QCOMPARE(w->font().pixelSize(), design::toPixels(c.font.size));
     QCOMPARE(w->font().bold(), c.font.bold);
     QCOMPARE(w->font().underline(), c.font.underline);
     if (const auto* option = qobject_cast<const QRadioButton*>(w)) {
@@ -176,7 +176,7 @@ class WindowDesignTest : public QObject {
         QCOMPARE(window->windowFlags().testFlag(Qt::WindowMinimizeButtonHint), d.minButton);
         QCOMPARE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint), d.maxButton);
         QCOMPARE(window->windowIcon().isNull(), d.icon == design::Picture::None);
-        QCOMPARE(window->font().pixelSize(), fontPixels(d.font.size));
+        QCOMPARE(window->font().pixelSize(), design::toPixels(d.font.size));
         for (const Control& c : d.controls) {
             if (qtClass(c.kind) == nullptr) {
                 continue;
