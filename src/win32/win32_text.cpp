@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "win32/win32_text.h"
 
-#include <cmath>
-
 namespace tessark::win32 {
 
 std::wstring filterList(const Text& filter) {
@@ -30,10 +28,6 @@ std::wstring filterList(const Text& filter) {
         list.push_back(L'\0');
     }
     return list;
-}
-
-int twipsToPixels(int twips, int dpi) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / 1440.0));
 }
 
 Text windowText(HWND window) {

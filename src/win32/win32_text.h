@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Conversions between the engine's text and what the Win32 calls take: wide
-// strings, the open-file dialog's filter list and pixels from twips.
+// strings and the open-file dialog's filter list.
 #pragma once
 
 #include "win32/win32_api.h"
@@ -25,10 +25,6 @@ inline Text fromWide(const wchar_t* text, std::size_t length) {
 // text as NUL-separated strings ending with two NULs. A trailing description
 // without a pattern is dropped, as the dialog would read past it.
 std::wstring filterList(const Text& filter);
-
-// `twips` (1/1440 inch) as pixels at `dpi` dots per inch, rounded to the
-// nearest pixel: 15 twips a pixel at 96 DPI.
-int twipsToPixels(int twips, int dpi);
 
 // A window's text; empty when the window has none.
 Text windowText(HWND window);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "win32/fonts.h"
+#include "win32/dpi.h"
 #include "win32/frame.h"
 #include "win32/pictures.h"
 #include "win32/win32_controls.h"
@@ -138,7 +138,7 @@ BuiltWindow::~BuiltWindow() {
 }
 
 int BuiltWindow::pixels(int twips) const {
-    return twipsToPixels(twips, dpi_);
+    return design::toPixels(twips, dpi_);
 }
 
 HFONT BuiltWindow::font(const design::Font& wanted) {
@@ -147,8 +147,8 @@ HFONT BuiltWindow::font(const design::Font& wanted) {
             return made;
         }
     }
-    const int height =
-        -static_cast<int>(std::lround(wanted.size * dpi_ / (72.0 * design::kTwipsPerPoint)));
+    // A font's size is a height in twips too; negative: the characters' height.
+    const int height = -design::toPixels(wanted.size, dpi_);
     HFONT made = CreateFontW(height, 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE,
                              wanted.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,

@@ -3,6 +3,8 @@
 // from twips.
 #include "win32/win32_text.h"
 
+#include "design/window_design.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -32,16 +34,18 @@ TEST(Win32FilterList, PairsBecomeNulSeparatedStringsEndingInTwoNuls) {
     }
 }
 
+// The windows' one twips rule, at the DPIs Windows offers: the fraction of a
+// pixel is dropped.
 TEST(Win32Twips, FifteenTwipsAPixelAtNinetySixDpi) {
     struct Case {
         int twips, dpi, pixels;
     };
     const Case cases[] = {
         {7935, 96, 529},  {7680, 96, 512}, {375, 96, 25},    {120, 96, 8},  {0, 96, 0},
-        {7935, 144, 794}, {375, 144, 38},  {1440, 120, 120}, {355, 96, 24}, {7, 96, 0},
+        {7935, 144, 793}, {375, 144, 37},  {1440, 120, 120}, {355, 96, 23}, {7, 96, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(twipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
+        EXPECT_EQ(design::toPixels(c.twips, c.dpi), c.pixels) << c.twips << " twips at " << c.dpi;
     }
 }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window_test_support.h"
 
-#include "win32/fonts.h"
+#include "win32/dpi.h"
 #include "win32/keys.h"
 #include "win32/win32_text.h"
 #include "win32/window_builder.h"
@@ -32,8 +32,8 @@ design::Rect pixelPlace(HWND control) {
 
 design::Rect pixelsOf(const design::Rect& twips) {
     const int dpi = win32::screenDpi();
-    return {win32::twipsToPixels(twips.left, dpi), win32::twipsToPixels(twips.top, dpi),
-            win32::twipsToPixels(twips.width, dpi), win32::twipsToPixels(twips.height, dpi)};
+    return {design::toPixels(twips.left, dpi), design::toPixels(twips.top, dpi),
+            design::toPixels(twips.width, dpi), design::toPixels(twips.height, dpi)};
 }
 
 std::string focusedName(HWND topLevel) {
