@@ -314,3 +314,29 @@ TEST(Form1Test, AMissingDriveLeavesThePickerAtItsFolderAndOkWritesThatFolder) {
 
 }  // namespace
 }  // namespace tessark::win32
+
+namespace tessark::win32 {
+namespace {
+
+TEST(Form1Test, EscCancelsAndEnterOnTheOpenFolderIsOk) {
+    test::FakeWindow fakes;
+    fakes.Text2.value = u"C:\\data\\movie$.avi";
+    auto fs = makeNativeFileSystem();
+    StaticDrives drives({u"C:\\"});
+    Form1 picker(nullptr, *fs, drives, fakes.messages, fakes.Text2, fakes.Text4);
+    HWND dir1 = picker.control("Dir1");
+    // Keys waiting for the picker's own modal loop, which gives Dir1 the focus.
+    const auto showAndPress = [&](WPARAM key) {
+        PostMessageW(dir1, WM_KEYDOWN, key, 1);
+        picker.showModal();
+        EXPECT_FALSE(IsWindowVisible(picker.handle())) << key;
+    };
+    showAndPress(VK_ESCAPE);
+    EXPECT_EQ(fakes.Text2.value, u"C:\\data\\movie$.avi");
+    showAndPress(VK_RETURN);
+    EXPECT_EQ(fakes.Text2.value, picker.path() + u"\\");
+    EXPECT_EQ(fakes.Text4.value, picker.path() + u"\\");
+}
+
+}  // namespace
+}  // namespace tessark::win32
