@@ -14,13 +14,13 @@
 #include <functional>
 #include <stdexcept>
 
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 #include "fake_window.h"
-#include "engine/merge/merge_engine.h"
+#include "forms/merge_form.h"
 #include "engine/platform/native_file_system.h"
 #include "engine/platform/posix_file_system.h"
 #include "scratch.h"
-#include "engine/split/split_engine.h"
+#include "forms/split_form.h"
 
 extern char** environ;
 

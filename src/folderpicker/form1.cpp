@@ -10,11 +10,11 @@
 #include <algorithm>
 
 #include "design/window_design.h"
-#include "engine/core/controls.h"
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
-#include "engine/errors/disk_error_report.h"
 #include "engine/platform/drives.h"
+#include "forms/controls.h"
+#include "forms/error_report.h"
 #include "folderpicker/directory_list.h"
 #include "folderpicker/drive_list.h"
 #include "folderpicker/folder_paths.h"

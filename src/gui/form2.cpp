@@ -8,8 +8,8 @@
 #include <QScreen>
 
 #include "design/window_design.h"
-#include "engine/core/controls.h"
 #include "engine/platform/native_file_system.h"
+#include "forms/controls.h"
 #include "folderpicker/form1.h"
 #include "gui/form2_bridge.h"
 #include "gui/frm_about.h"

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The merge side of Form2: the list's five buttons, its click and Enter key,
 // the Enter key of the output name and Start merge.
-#include "engine/core/controls.h"
+#include "forms/controls.h"
+#include "forms/merge_form.h"
+#include "forms/merge_list.h"
 #include "gui/form2.h"
 #include "gui/form2_bridge.h"
 #include "gui/key_hooks.h"
-#include "engine/merge/merge_engine.h"
-#include "engine/merge/merge_list.h"
 
 namespace tessark {
 

@@ -5,13 +5,13 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "engine/core/controls.h"
+#include "engine/split/split_settings.h"
 #include "folderpicker/form1.h"
+#include "forms/controls.h"
+#include "forms/split_form.h"
 #include "gui/form2.h"
 #include "gui/form2_bridge.h"
 #include "gui/key_hooks.h"
-#include "engine/split/split_engine.h"
-#include "engine/split/split_settings.h"
 
 namespace tessark {
 

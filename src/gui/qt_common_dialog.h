@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QStringList>
 
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 
 class QWidget;
 

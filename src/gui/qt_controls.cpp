@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 
@@ -67,6 +68,23 @@ void QtListBox::setItem(std::int64_t index, const Text& text) {
 void QtListBox::addItem(const Text& text) {
     const QSignalBlocker quiet(list_);
     list_->addItem(qs(text));
+}
+
+void QtListBox::addItems(const std::vector<Text>& texts) {
+    if (texts.empty()) {
+        return;
+    }
+    QStringList rows;
+    rows.reserve(static_cast<qsizetype>(texts.size()));
+    for (const Text& text : texts) {
+        rows.append(qs(text));
+    }
+    // One insertion with painting paused: a set of many thousand pieces
+    // would otherwise lay the list out again for every entry.
+    const QSignalBlocker quiet(list_);
+    list_->setUpdatesEnabled(false);
+    list_->addItems(rows);
+    list_->setUpdatesEnabled(true);
 }
 
 void QtListBox::removeItem(std::int64_t index) {

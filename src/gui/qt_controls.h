@@ -4,8 +4,9 @@
 
 #include <QPointer>
 #include <functional>
+#include <vector>
 
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 
 class QLabel;
 class QLineEdit;
@@ -59,6 +60,7 @@ class QtListBox : public ListBox {
     Text item(std::int64_t index) const override;
     void setItem(std::int64_t index, const Text& text) override;
     void addItem(const Text& text) override;
+    void addItems(const std::vector<Text>& texts) override;
     void removeItem(std::int64_t index) override;
     void clear() override;
     std::int64_t selectedIndex() const override;

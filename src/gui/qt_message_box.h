@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 
 namespace tessark {
 

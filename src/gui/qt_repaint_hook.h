@@ -5,7 +5,7 @@
 
 #include <QObject>
 
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 
 namespace tessark {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "design/window_design.h"
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 
 class QLabel;
 

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <utility>
 
-#include "engine/merge/merge_engine.h"
-#include "engine/merge/merge_list.h"
-#include "engine/split/split_engine.h"
-#include "engine/split/split_settings.h"
+#include "forms/merge_form.h"
+#include "forms/merge_list.h"
+#include "forms/split_form.h"
+
 #include "win32/form1.h"
 #include "win32/form2.h"
 #include "win32/form2_parts.h"

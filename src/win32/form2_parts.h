@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "design/window_behaviour.h"
-#include "engine/core/controls.h"
 #include "engine/core/file_system.h"
 #include "engine/platform/drives.h"
+#include "forms/controls.h"
 #include "win32/form2.h"
 #include "win32/win32_controls.h"
 #include "win32/window_builder.h"

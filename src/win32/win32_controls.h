@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 
 namespace tessark::win32 {
 
@@ -56,7 +56,7 @@ class Win32ListBox final : public ListBox {  // LISTBOX, unsorted, single select
     void setItem(std::int64_t index, const Text& text) override;
     void addItem(const Text& text) override;
     // Many entries at once, drawn once at the end.
-    void addItems(const std::vector<Text>& texts);
+    void addItems(const std::vector<Text>& texts) override;
     void removeItem(std::int64_t index) override;
     void clear() override;
     std::int64_t selectedIndex() const override;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include "engine/errors/disk_error_report.h"
 #include "fake_window.h"
+#include "forms/error_report.h"
 
 namespace tessark {
 namespace {

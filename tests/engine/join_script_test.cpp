@@ -3,8 +3,8 @@
 
 #include <sstream>
 
-#include "fake_file_system.h"
 #include "engine/split/join_script.h"
+#include "fake_file_system.h"
 
 namespace tessark {
 namespace {

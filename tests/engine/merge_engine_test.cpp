@@ -10,7 +10,7 @@
 #include "engine/core/runtime_error.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
-#include "engine/merge/merge_engine.h"
+#include "forms/merge_form.h"
 
 namespace tessark {
 namespace {

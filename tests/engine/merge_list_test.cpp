@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/split/split_settings.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
-#include "engine/merge/merge_list.h"
-#include "engine/split/split_settings.h"
+#include "forms/merge_list.h"
+#include "forms/split_form.h"
 
 namespace tessark {
 namespace {

@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "fake_window.h"
-#include "engine/merge/merge_engine.h"
-#include "engine/merge/merge_list.h"
 #include "engine/platform/native_file_system.h"
-#include "engine/split/split_engine.h"
+#include "fake_window.h"
+#include "forms/merge_form.h"
+#include "forms/merge_list.h"
+#include "forms/split_form.h"
 #include "temp_folder.h"
 
 namespace tessark {

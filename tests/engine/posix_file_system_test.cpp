@@ -123,6 +123,48 @@ TEST_F(PosixFileSystemTest, FailuresBecomeRunTimeErrors) {
     }
 }
 
+// The number keeps the table's meaning; the text says what was done to which
+// file and the system's reason, for the log.
+TEST_F(PosixFileSystemTest, ErrorsSayWhichFileAndWhy) {
+    write("file", "abc");
+    std::filesystem::create_directory(native("folder"));
+    std::filesystem::create_symlink("/dev/full", native("full"));
+    const std::string d = dir.path();
+    struct Case {
+        std::function<void()> action;
+        int number;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {[&] { fs->createFile(path("none/x")); }, 76,
+         "cannot create '" + d + "/none/x': No such file or directory"},
+        {[&] { fs->openRead(path("nope")); }, 53,
+         "cannot open '" + d + "/nope': No such file or directory"},
+        {[&] { fs->openRead(path("folder")); }, 75,
+         "cannot open '" + d + "/folder': Is a directory"},
+        {[&] { fs->fileLength(path("file/x")); }, 53,
+         "cannot look up '" + d + "/file/x': No such file or directory"},
+        {[&] {
+             auto out = fs->createFile(path("full"));
+             out->writeAt(0, std::as_bytes(std::span("x", 1)));
+         },
+         61, "cannot write '" + d + "/full': No space left on device"},
+        {[&] { fs->createStaged(path("none/x")); }, 76,
+         "cannot create '" + d + "/none/x': No such file or directory"},
+        {[&] { fs->listFolders(path("file")); }, 76,
+         "cannot list '" + d + "/file': Not a directory"},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.action();
+            ADD_FAILURE() << c.text << ": no error";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), c.number) << c.text;
+            EXPECT_EQ(e.describe(), c.text);
+        }
+    }
+}
+
 TEST_F(PosixFileSystemTest, ProtectedFolderIsPermissionDenied) {
     std::filesystem::create_directory(native("locked"));
     ::chmod(native("locked").c_str(), 0555);

@@ -10,8 +10,8 @@
 #include <random>
 
 #include "engine/core/file_system.h"
+#include "engine/core/progress.h"
 #include "engine/core/runtime_error.h"
-#include "fake_window.h"
 #include "engine/platform/kernel_copy.h"
 #include "engine/platform/posix_file_system.h"
 #include "temp_folder.h"
@@ -49,7 +49,8 @@ class PosixTransferTest : public ::testing::TestWithParam<bool> {
   protected:
     test::TempFolder folder_;
     std::unique_ptr<FileSystem> fs_ = makePosixFileSystem(GetParam());
-    test::FakeRepaint repaint_;
+    Progress progress_;
+    ProgressFn keepGoing_ = [](const Progress&) { return true; };
 };
 
 TEST_P(PosixTransferTest, CopiesSlicesToAnyPlaceOfTheOutput) {
@@ -62,9 +63,9 @@ TEST_P(PosixTransferTest, CopiesSlicesToAnyPlaceOfTheOutput) {
     // the output, which leaves a gap of zeros.
     const std::int64_t cut = 1000003;
     const std::int64_t tail = kBig - cut;
-    copyBytes(*fs_, *in, cut, *out, 0, tail, repaint_);
-    copyBytes(*fs_, *in, 0, *out, tail, cut, repaint_);
-    copyBytes(*fs_, *in, 17, *out, kBig + 4096, 100, repaint_);
+    copyBytes(*fs_, *in, cut, *out, 0, tail, progress_, keepGoing_);
+    copyBytes(*fs_, *in, 0, *out, tail, cut, progress_, keepGoing_);
+    copyBytes(*fs_, *in, 17, *out, kBig + 4096, 100, progress_, keepGoing_);
     out->close();
 
     const std::string expected = source.substr(static_cast<std::size_t>(cut)) +
@@ -80,7 +81,7 @@ TEST_P(PosixTransferTest, InputEndingEarlyIsADeviceError) {
     const auto in = fs_->openRead(fileIn(folder_, "short"));
     auto out = fs_->createFile(fileIn(folder_, "out"));
     try {
-        copyBytes(*fs_, *in, 0, *out, 0, 6000, repaint_);
+        copyBytes(*fs_, *in, 0, *out, 0, 6000, progress_, keepGoing_);
         FAIL() << "a copy past the end of the input succeeded";
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), err::DeviceIo);
@@ -104,7 +105,7 @@ TEST_P(PosixTransferTest, CopiesAcrossFileSystems) {
     for (int round = 0; round < 2; ++round) {  // the refusal is remembered
         const auto in = fs_->openRead(fileIn(*memory, "source"));
         auto out = fs_->createFile(fileIn(folder_, "out"));
-        copyBytes(*fs_, *in, 0, *out, 0, kBig, repaint_);
+        copyBytes(*fs_, *in, 0, *out, 0, kBig, progress_, keepGoing_);
         out->close();
         EXPECT_TRUE(readFile(fileIn(folder_, "out")) == source);
     }

@@ -9,7 +9,7 @@
 #include "engine/core/runtime_error.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
-#include "engine/split/split_engine.h"
+#include "forms/split_form.h"
 
 namespace tessark {
 namespace {

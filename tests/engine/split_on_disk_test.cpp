@@ -11,9 +11,9 @@
 #include <fstream>
 #include <random>
 
-#include "fake_window.h"
 #include "engine/platform/native_file_system.h"
-#include "engine/split/split_engine.h"
+#include "fake_window.h"
+#include "forms/split_form.h"
 #include "temp_folder.h"
 
 namespace tessark {
@@ -125,7 +125,13 @@ class HoleSkippingFileSystem : public FileSystem {
     std::int64_t fileLength(const Text& p) override { return inner_.fileLength(p); }
     bool sameFile(const Text& a, const Text& b) override { return inner_.sameFile(a, b); }
     std::unique_ptr<InputFile> openRead(const Text& p) override { return inner_.openRead(p); }
-    std::unique_ptr<OutputFile> createFile(const Text& p) override { return inner_.createFile(p); }
+    std::optional<FileId> fileId(const Text& p) override { return inner_.fileId(p); }
+    std::unique_ptr<OutputFile> createFile(const Text& p, std::optional<FileId> guard) override {
+        return inner_.createFile(p, guard);
+    }
+    std::unique_ptr<StagedFile> createStaged(const Text& t) override {
+        return inner_.createStaged(t);
+    }
     std::unique_ptr<OutputFile> createTempFile(const Text& f, Text& p) override {
         return inner_.createTempFile(f, p);
     }

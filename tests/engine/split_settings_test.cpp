@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include "engine/split/split_settings.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
-#include "engine/split/split_settings.h"
+#include "forms/split_form.h"
 
 namespace tessark {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_window.h"
-#include "engine/merge/merge_engine.h"
 #include "engine/platform/native_file_system.h"
+#include "fake_window.h"
+#include "forms/merge_form.h"
 #include "win32_test_drive.h"
 
 namespace tessark {

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/controls.h"
-#include "fake_window.h"
 #include "engine/platform/native_file_system.h"
-#include "engine/split/split_engine.h"
 #include "engine/split/split_settings.h"
+#include "fake_window.h"
+#include "forms/controls.h"
+#include "forms/split_form.h"
 #include "win32_test_drive.h"
 
 namespace tessark {

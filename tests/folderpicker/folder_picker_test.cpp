@@ -22,7 +22,7 @@
 #include "folderpicker/folder_paths.h"
 #include "folderpicker/form1.h"
 #include "engine/platform/native_file_system.h"
-#include "engine/split/split_engine.h"
+#include "forms/split_form.h"
 
 namespace tessark::test {
 

@@ -18,6 +18,7 @@ class FakeInput : public InputFile {
         ++fs_.openHandleCount();
     }
     ~FakeInput() override { --fs_.openHandleCount(); }
+    FileId id() const override { return FakeFileSystem::idOf(*entry_); }
     std::size_t readAt(std::int64_t offset, std::span<std::byte> buffer) override {
         fs_.checkFault(FakeFileSystem::Op::Read, path_);
         const auto size = static_cast<std::int64_t>(entry_->bytes.size());
@@ -74,7 +75,81 @@ class FakeOutput : public OutputFile {
     bool open_ = true;
 };
 
+// The new content goes to a named temporary file beside the (resolved) target
+// and is moved over it on commit, so the fault injection of Create and Replace
+// reaches the staging as well.
+class FakeStaged : public StagedFile {
+  public:
+    FakeStaged(FakeFileSystem& fs, Text target) : fs_(fs), target_(std::move(target)) {
+        const auto folder = folderToLookUp(target_, fs_.separator());
+        if (!folder) {
+            raise(err::PathNotFound);
+        }
+        file_ = fs_.createTempFile(*folder, temp_);
+    }
+    ~FakeStaged() override {
+        if (!committed_) {
+            file_.reset();
+            fs_.removeFile(temp_);
+        }
+    }
+    void writeAt(std::int64_t offset, std::span<const std::byte> data) override {
+        file_->writeAt(offset, data);
+    }
+    void close() override { file_->close(); }
+    void commit() override {
+        file_->close();
+        fs_.replaceFile(temp_, target_);
+        committed_ = true;
+    }
+
+  private:
+    FakeFileSystem& fs_;
+    Text target_;
+    Text temp_;
+    std::unique_ptr<OutputFile> file_;
+    bool committed_ = false;
+};
+
 }  // namespace
+
+std::shared_ptr<FakeFileSystem::Entry> FakeFileSystem::newEntry(std::string bytes, bool hidden) {
+    return std::make_shared<Entry>(Entry{std::move(bytes), hidden, nextIndex_++});
+}
+
+std::shared_ptr<FakeFileSystem::Entry> FakeFileSystem::find(const Text& path) const {
+    const auto it = files_.find(resolve(path));
+    return it == files_.end() ? nullptr : it->second;
+}
+
+Text FakeFileSystem::resolve(const Text& path) const {
+    Text current = path;
+    // As many hops as a real system allows before it calls it a loop.
+    for (int hop = 0; hop < 40; ++hop) {
+        bool replaced = false;
+        for (std::size_t end = 1; end <= current.size() && !replaced; ++end) {
+            if (end == current.size() || current[end] == separator_) {
+                const auto link = symlinks_.find(current.substr(0, end));
+                if (link != symlinks_.end()) {
+                    current = link->second + current.substr(end);
+                    replaced = true;
+                }
+            }
+        }
+        if (!replaced) {
+            return current;
+        }
+    }
+    raise(err::PathNotFound);
+}
+
+void FakeFileSystem::addHardLink(const Text& existing, const Text& link) {
+    files_[link] = find(existing);
+}
+
+void FakeFileSystem::addSymlink(const Text& link, const Text& target) {
+    symlinks_[link] = target;
+}
 
 void FakeFileSystem::addFolder(const Text& path) {
     Text current;
@@ -94,7 +169,7 @@ void FakeFileSystem::addFile(const Text& path, std::string bytes, bool hidden) {
     if (auto folder = folderPart(path, separator_); folder && !folder->empty()) {
         addFolder(*folder);
     }
-    files_[path] = std::make_shared<Entry>(Entry{std::move(bytes), hidden});
+    files_[path] = newEntry(std::move(bytes), hidden);
 }
 
 std::optional<std::string> FakeFileSystem::contents(const Text& path) const {
@@ -141,52 +216,71 @@ std::int64_t FakeFileSystem::usedBytes() const {
 
 bool FakeFileSystem::fileExists(const Text& path) {
     checkFault(Op::Exists, path);
-    return files_.count(path) != 0;
+    return find(path) != nullptr;
 }
 
 bool FakeFileSystem::folderExists(const Text& path) {
     checkFault(Op::Exists, path);
-    return folders_.count(path) != 0 || files_.count(path) != 0 ||
-           (path.size() == 1 && path[0] == separator_);
+    const Text real = resolve(path);
+    return folders_.count(real) != 0 || files_.count(real) != 0 ||
+           (real.size() == 1 && real[0] == separator_);
 }
 
 std::int64_t FakeFileSystem::fileLength(const Text& path) {
     checkFault(Op::Length, path);
-    const auto it = files_.find(path);
-    if (it == files_.end()) {
+    const auto entry = find(path);
+    if (!entry) {
         raise(err::FileNotFound);
     }
-    return static_cast<std::int64_t>(it->second->bytes.size());
+    return static_cast<std::int64_t>(entry->bytes.size());
 }
 
 bool FakeFileSystem::sameFile(const Text& a, const Text& b) {
-    return a == b && files_.count(a) != 0;
+    const auto first = find(a);
+    return first && first == find(b);
+}
+
+std::optional<FileId> FakeFileSystem::fileId(const Text& path) {
+    checkFault(Op::Exists, path);
+    const auto entry = find(path);
+    if (!entry) {
+        return std::nullopt;
+    }
+    return idOf(*entry);
 }
 
 std::unique_ptr<InputFile> FakeFileSystem::openRead(const Text& path) {
     checkFault(Op::OpenRead, path);
-    const auto it = files_.find(path);
-    if (it == files_.end()) {
+    const auto entry = find(path);
+    if (!entry) {
         raise(err::FileNotFound);
     }
-    return std::make_unique<FakeInput>(*this, path, it->second);
+    return std::make_unique<FakeInput>(*this, path, entry);
 }
 
-std::unique_ptr<OutputFile> FakeFileSystem::createFile(const Text& path) {
+std::unique_ptr<OutputFile> FakeFileSystem::createFile(const Text& path,
+                                                       std::optional<FileId> mustNotBe) {
     checkFault(Op::Create, path);
-    const auto folder = folderPart(path, separator_);
+    const Text real = resolve(path);
+    const auto folder = folderPart(real, separator_);
     if (!folder || (!folder->empty() && folders_.count(*folder) == 0)) {
         raise(err::PathNotFound);
     }
-    if (folders_.count(path) != 0) {
+    if (folders_.count(real) != 0) {
         raise(err::PathFileAccess);
     }
-    auto& entry = files_[path];
+    auto& entry = files_[real];
     if (!entry) {
-        entry = std::make_shared<Entry>();
+        entry = newEntry({});
+    } else if (mustNotBe && idOf(*entry) == *mustNotBe) {
+        raise(err::PermissionDenied);
     }
     entry->bytes.clear();
     return std::make_unique<FakeOutput>(*this, path, entry);
+}
+
+std::unique_ptr<StagedFile> FakeFileSystem::createStaged(const Text& target) {
+    return std::make_unique<FakeStaged>(*this, resolve(target));
 }
 
 std::unique_ptr<OutputFile> FakeFileSystem::createTempFile(const Text& folder, Text& path) {
@@ -211,16 +305,20 @@ void FakeFileSystem::replaceFile(const Text& from, const Text& to) {
     }
     auto entry = it->second;
     files_.erase(it);
+    symlinks_.erase(to);  // a rename replaces a link, not what it leads to
     files_[to] = entry;
 }
 
 void FakeFileSystem::removeFile(const Text& path) noexcept {
-    files_.erase(path);
+    if (symlinks_.erase(path) == 0) {
+        files_.erase(path);
+    }
 }
 
 std::vector<Text> FakeFileSystem::findFiles(const Text& pattern) {
     checkFault(Op::Find, pattern);
-    const auto folder = folderPart(pattern, separator_).value_or(Text());
+    const auto given = folderPart(pattern, separator_);
+    const Text folder = given ? resolve(*given) : Text();
     const Text namePattern = GetFileName(pattern, separator_);
     std::vector<Text> names;
     for (const auto& [path, entry] : files_) {
@@ -229,6 +327,15 @@ std::vector<Text> FakeFileSystem::findFiles(const Text& pattern) {
             names.push_back(GetFileName(path, separator_));
         }
     }
+    // A link to a file is listed under its own name, as a directory lists it.
+    for (const auto& [link, target] : symlinks_) {
+        const auto entry = find(link);
+        if (entry && !entry->hidden && folderPart(link, separator_).value_or(Text()) == folder &&
+            wildcardMatch(namePattern, GetFileName(link, separator_))) {
+            names.push_back(GetFileName(link, separator_));
+        }
+    }
+    std::sort(names.begin(), names.end());
     if (descending_) {
         std::reverse(names.begin(), names.end());
     }

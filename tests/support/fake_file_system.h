@@ -34,6 +34,15 @@ class FakeFileSystem : public FileSystem {
 
     void addFolder(const Text& path);  // and its parents
     void addFile(const Text& path, std::string bytes, bool hidden = false);
+    // A second name for the file at `existing`: both reach the same bytes.
+    void addHardLink(const Text& existing, const Text& link);
+    // A name that leads to `target` (a file or a folder, an absolute path),
+    // followed by every operation that follows links, also as a folder on the
+    // way to a file.
+    void addSymlink(const Text& link, const Text& target);
+    bool isSymlink(const Text& path) const { return symlinks_.count(path) != 0; }
+    // `path` with every symbolic link on the way replaced by its target.
+    Text resolve(const Text& path) const;
     std::optional<std::string> contents(const Text& path) const;
     bool has(const Text& path) const { return files_.count(path) != 0; }
     void remove(const Text& path) { files_.erase(path); }
@@ -54,7 +63,10 @@ class FakeFileSystem : public FileSystem {
     std::int64_t fileLength(const Text& path) override;
     bool sameFile(const Text& a, const Text& b) override;
     std::unique_ptr<InputFile> openRead(const Text& path) override;
-    std::unique_ptr<OutputFile> createFile(const Text& path) override;
+    std::optional<FileId> fileId(const Text& path) override;
+    std::unique_ptr<OutputFile> createFile(const Text& path,
+                                           std::optional<FileId> mustNotBe = std::nullopt) override;
+    std::unique_ptr<StagedFile> createStaged(const Text& target) override;
     std::unique_ptr<OutputFile> createTempFile(const Text& folder, Text& path) override;
     void replaceFile(const Text& from, const Text& to) override;
     void removeFile(const Text& path) noexcept override;
@@ -65,7 +77,9 @@ class FakeFileSystem : public FileSystem {
     struct Entry {
         std::string bytes;
         bool hidden = false;
+        std::uint64_t index = 0;  // the file number, unique in this file system
     };
+    static FileId idOf(const Entry& entry) { return {1, entry.index}; }
     void checkFault(Op op, const Text& path);
     std::int64_t usedBytes() const;
     std::int64_t capacity() const { return capacity_; }
@@ -80,7 +94,12 @@ class FakeFileSystem : public FileSystem {
         int skip;
     };
     char16_t separator_;
+    std::shared_ptr<Entry> newEntry(std::string bytes, bool hidden = false);
+    std::shared_ptr<Entry> find(const Text& path) const;
+
     std::map<Text, std::shared_ptr<Entry>> files_;
+    std::map<Text, Text> symlinks_;
+    std::uint64_t nextIndex_ = 1;
     std::set<Text> folders_;
     std::vector<Fault> faults_;
     std::int64_t capacity_ = -1;

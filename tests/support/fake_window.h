@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/controls.h"
+#include "forms/controls.h"
 
 namespace tessark::test {
 
@@ -82,7 +82,14 @@ class FakeListBox : public ListBox {
     void setItem(std::int64_t index, const Text& text) override {
         items.at(static_cast<std::size_t>(index)) = text;
     }
-    void addItem(const Text& text) override { items.push_back(text); }
+    void addItem(const Text& text) override {
+        items.push_back(text);
+        ++addItemCalls;
+    }
+    void addItems(const std::vector<Text>& texts) override {
+        items.insert(items.end(), texts.begin(), texts.end());
+        ++addItemsCalls;
+    }
     void removeItem(std::int64_t index) override {
         items.erase(items.begin() + index);
         if (selected == index) {
@@ -109,6 +116,8 @@ class FakeListBox : public ListBox {
     std::int64_t selected = -1;
     Text toolTip;
     std::function<void()> onClick;
+    int addItemCalls = 0;   // one entry at a time
+    int addItemsCalls = 0;  // batches
 
   private:
     EventLog& log_;

@@ -4,22 +4,32 @@
 // implementations do that mapping in one place each.
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "engine/core/controls.h"
 #include "engine/core/text.h"
 
 namespace tessark {
 
+// What a file is, whatever name reaches it: device and inode on POSIX, volume
+// serial number and file index on Windows. Two names with the same identity
+// (hard links, symbolic links, other spellings) are one file.
+struct FileId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    friend bool operator==(const FileId&, const FileId&) = default;
+};
+
 class InputFile {
   public:
     virtual ~InputFile() = default;
+    // The identity of the open file.
+    virtual FileId id() const = 0;
     // Reads up to buffer.size() bytes at `offset`; returns how many were read,
     // 0 at the end of the file.
     virtual std::size_t readAt(std::int64_t offset, std::span<std::byte> buffer) = 0;
@@ -33,6 +43,15 @@ class OutputFile {
     // Closes the file and reports any error the close brings to light. The
     // destructor closes a file that was not closed, silently.
     virtual void close() = 0;
+};
+
+// New content for a file that takes the file's place only when committed.
+// Destroying it uncommitted leaves the file as it was and nothing else behind.
+class StagedFile : public OutputFile {
+  public:
+    // Closes the new content (reporting any late write error) and puts it in
+    // place of the target in one step.
+    virtual void commit() = 0;
 };
 
 class FileSystem {
@@ -49,10 +68,20 @@ class FileSystem {
     virtual std::int64_t fileLength(const Text& path) = 0;
     // Both paths name the same existing file (same device and file number).
     virtual bool sameFile(const Text& a, const Text& b) = 0;
+    // The identity of the file at `path`, following links; nothing when no
+    // file or folder is there.
+    virtual std::optional<FileId> fileId(const Text& path) = 0;
 
     virtual std::unique_ptr<InputFile> openRead(const Text& path) = 0;
-    // Creates the file, or empties an existing one.
-    virtual std::unique_ptr<OutputFile> createFile(const Text& path) = 0;
+    // Creates the file, or empties an existing one. The file is opened without
+    // emptying it and compared with `mustNotBe` first: when the name reaches
+    // that file (a link made at any time before), error 70 is thrown and the
+    // file keeps its bytes.
+    virtual std::unique_ptr<OutputFile> createFile(
+        const Text& path, std::optional<FileId> mustNotBe = std::nullopt) = 0;
+    // New content for `target`, which need not exist yet. When `target` is a
+    // symbolic link, the file it leads to is replaced and the link kept.
+    virtual std::unique_ptr<StagedFile> createStaged(const Text& target) = 0;
     // Creates a new, uniquely named file in `folder` and returns its path in
     // `path`.
     virtual std::unique_ptr<OutputFile> createTempFile(const Text& folder, Text& path) = 0;
@@ -86,23 +115,5 @@ class FileSystem {
 // did alike; with 1 MiB the write's copy out of the buffer ran at memory speed
 // and a split on ext4 took up to twice the processor time.
 inline constexpr std::size_t kCopyBufferSize = std::size_t{256} << 10;
-
-// Passes calls on to `hook` at most a few times a second. An action that copies
-// many small files calls it once per file, so the window still repaints when no
-// single copy lasts long enough to do so.
-class ThrottledRepaint : public RepaintHook {
-  public:
-    explicit ThrottledRepaint(RepaintHook& hook);
-    void repaint() override;
-
-  private:
-    RepaintHook& hook_;
-    std::chrono::steady_clock::time_point last_;
-};
-
-// Copies exactly `count` bytes, calling the repaint hook now and then. Throws
-// run-time error 57 when the input ends early.
-void copyBytes(FileSystem& fs, InputFile& in, std::int64_t inOffset, OutputFile& out,
-               std::int64_t outOffset, std::int64_t count, RepaintHook& repaint);
 
 }  // namespace tessark

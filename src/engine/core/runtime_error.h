@@ -6,6 +6,9 @@
 
 #include <exception>
 #include <stdexcept>
+#include <string>
+
+#include "engine/core/text.h"
 
 namespace tessark {
 
@@ -29,14 +32,32 @@ inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
 }  // namespace err
 
+// Besides its number, an error may say which file it concerns, what was being
+// done to it ("write", "open"...) and the operating system's own words for
+// what went wrong (UTF-8), for diagnostics; the window shows only the number's
+// message.
 class RuntimeError : public std::runtime_error {
   public:
-    explicit RuntimeError(int number);
+    explicit RuntimeError(int number, Text path = {}, std::string reason = {},
+                          std::string action = {});
     int number() const noexcept { return number_; }
+    const Text& path() const noexcept { return path_; }
+    const std::string& reason() const noexcept { return reason_; }
+    const std::string& action() const noexcept { return action_; }
+
+    // One English line: "cannot write '/x/m.003': No space left on device";
+    // without a path the reason alone; without a reason the number's meaning.
+    std::string describe() const;
 
   private:
     int number_;
+    Text path_;
+    std::string reason_;
+    std::string action_;
 };
+
+// The English meaning of a run-time error number ("Disk full" for 61).
+std::string errorNumberMeaning(int number);
 
 [[noreturn]] void raise(int number);
 

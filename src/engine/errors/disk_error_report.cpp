@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "engine/errors/disk_error_report.h"
 
-#include "engine/core/controls.h"
 #include "engine/core/runtime_error.h"
 
 namespace tessark {
@@ -26,12 +25,6 @@ std::optional<Text> diskErrorMessage(int number, ErrorTable table) {
             return u"磁盘没准备好!";
         default:
             return std::nullopt;
-    }
-}
-
-void DiskErrorReport(int number, ErrorTable table, MessageBox& messages) {
-    if (const auto message = diskErrorMessage(number, table)) {
-        messages.show(*message, mb::Critical);
     }
 }
 

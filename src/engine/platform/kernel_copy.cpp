@@ -8,8 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "engine/core/runtime_error.h"
-#include "engine/platform/errno_map.h"
+#include "engine/platform/posix_io.h"
 
 namespace tessark {
 
@@ -34,7 +33,8 @@ std::optional<std::pair<dev_t, dev_t>> devices(int inFd, int outFd) {
 }  // namespace
 
 std::optional<std::int64_t> KernelCopy::copy(int inFd, std::int64_t inOffset, int outFd,
-                                             std::int64_t outOffset, std::int64_t count) {
+                                             std::int64_t outOffset, std::int64_t count,
+                                             const Text& target) {
 #ifdef __linux__
     // Looking up the devices costs two calls, so it is done only once some
     // pair has been refused.
@@ -63,7 +63,7 @@ std::optional<std::int64_t> KernelCopy::copy(int inFd, std::int64_t inOffset, in
             continue;
         }
         if (!isRefusal(error)) {
-            raise(errorNumberForErrno(error));
+            posix::fail(error, target, "write");
         }
         if (!pair) {
             pair = devices(inFd, outFd);
@@ -74,7 +74,7 @@ std::optional<std::int64_t> KernelCopy::copy(int inFd, std::int64_t inOffset, in
         return std::nullopt;
     }
 #else
-    (void)inFd, (void)inOffset, (void)outFd, (void)outOffset, (void)count;
+    (void)inFd, (void)inOffset, (void)outFd, (void)outOffset, (void)count, (void)target;
     return std::nullopt;
 #endif
 }

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/core/text.h"
+
 namespace tessark {
 
 class KernelCopy {
@@ -26,9 +28,11 @@ class KernelCopy {
     // what a file system without the copy reports as one), or when it cannot
     // copy between these two files. A refusal for the files' pair of devices
     // is remembered, so it costs one call. A real failure (a full disk, a
-    // device error) raises its run-time error.
+    // device error) raises its run-time error, about `target`, the file being
+    // written.
     std::optional<std::int64_t> copy(int inFd, std::int64_t inOffset, int outFd,
-                                     std::int64_t outOffset, std::int64_t count);
+                                     std::int64_t outOffset, std::int64_t count,
+                                     const Text& target);
 
   private:
     std::vector<std::pair<dev_t, dev_t>> refused_;

@@ -5,7 +5,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <iconv.h>
 #include <langinfo.h>
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -14,8 +13,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <optional>
-#include <random>
 #include <string_view>
 #include <utility>
 
@@ -24,6 +23,8 @@
 #include "engine/platform/errno_map.h"
 #include "engine/platform/kernel_copy.h"
 #include "engine/platform/native_file_system.h"
+#include "engine/platform/posix_io.h"
+#include "engine/platform/posix_staged_file.h"
 
 namespace tessark {
 
@@ -31,32 +32,18 @@ static_assert(sizeof(off_t) >= 8, "positions beyond 2 GiB need a 64-bit off_t");
 
 namespace {
 
-constexpr char16_t kSeparator = u'/';
-
-// The bytes the system knows `path` by. A NUL inside the text would make the
-// system see a shorter name, so such a name is refused rather than cut.
-std::string nativePath(const Text& path) {
-    if (path.find(u'\0') != Text::npos) {
-        raise(err::BadFileName);
-    }
-    return toUtf8(path);
-}
+using posix::Descriptor;
+using posix::fail;
+using posix::idOf;
+using posix::kSeparator;
+using posix::nativePath;
+using posix::PosixOutput;
+using posix::PosixStaged;
+using posix::refuse;
 
 bool exists(const std::string& native) {
     struct stat st {};
     return ::stat(native.c_str(), &st) == 0;
-}
-
-// Raises the run-time error for a failed call on `path`. A missing file in a
-// missing folder is "path not found", not "file not found".
-[[noreturn]] void fail(int error, const Text& path) {
-    bool parentMissing = false;
-    if (error == ENOENT) {
-        if (const auto folder = folderToLookUp(path, kSeparator)) {
-            parentMissing = !exists(toUtf8(*folder));
-        }
-    }
-    raise(errorNumberForErrno(error, parentMissing));
 }
 
 // Fills `st` and returns true when something is at `path`, false when nothing
@@ -70,10 +57,10 @@ bool statPath(const Text& path, struct stat& st) {
     if (error == ENOENT || error == ENOTDIR) {
         return false;
     }
-    fail(error, path);
+    fail(error, path, "look up");
 }
 
-int openFile(const Text& path, int flags, mode_t mode = 0) {
+int openFile(const Text& path, int flags, mode_t mode, const char* action) {
     const std::string native = nativePath(path);
     for (;;) {
         const int fd = ::open(native.c_str(), flags | O_CLOEXEC, mode);
@@ -81,33 +68,16 @@ int openFile(const Text& path, int flags, mode_t mode = 0) {
             return fd;
         }
         if (errno != EINTR) {
-            fail(errno, path);
+            fail(errno, path, action);
         }
     }
 }
 
-// Owns a descriptor until it is handed on.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-  private:
-    int fd_;
-};
-
 class PosixInput : public InputFile {
   public:
-    PosixInput(int fd, Text path) : fd_(fd), path_(std::move(path)) {}
+    PosixInput(int fd, Text path, FileId id) : fd_(fd), path_(std::move(path)), id_(id) {}
     int fd() const { return fd_.get(); }
+    FileId id() const override { return id_; }
 
     std::size_t readAt(std::int64_t offset, std::span<std::byte> buffer) override {
         for (;;) {
@@ -117,7 +87,7 @@ class PosixInput : public InputFile {
                 return static_cast<std::size_t>(got);
             }
             if (errno != EINTR) {
-                fail(errno, path_);
+                fail(errno, path_, "read");
             }
         }
     }
@@ -125,53 +95,7 @@ class PosixInput : public InputFile {
   private:
     Descriptor fd_;  // nothing written, so nothing to lose when closing
     Text path_;
-};
-
-class PosixOutput : public OutputFile {
-  public:
-    PosixOutput(int fd, Text path) : fd_(fd), path_(std::move(path)) {}
-    ~PosixOutput() override {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    PosixOutput(const PosixOutput&) = delete;
-    PosixOutput& operator=(const PosixOutput&) = delete;
-    int fd() const { return fd_; }  // -1 once closed
-
-    void writeAt(std::int64_t offset, std::span<const std::byte> data) override {
-        if (fd_ < 0) {
-            raise(err::BadFileName);  // written after close: a bad file number
-        }
-        std::size_t done = 0;
-        while (done < data.size()) {
-            const ssize_t wrote =
-                ::pwrite(fd_, data.data() + done, data.size() - done,
-                         static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-            if (wrote > 0) {
-                done += static_cast<std::size_t>(wrote);
-            } else if (wrote == 0) {
-                raise(err::DeviceIo);  // the device takes nothing and says nothing
-            } else if (errno != EINTR) {
-                fail(errno, path_);
-            }
-        }
-    }
-
-    // A late write error (a full disk on a network share, say) shows up here,
-    // so it is reported like any other. The descriptor is gone either way.
-    void close() override {
-        if (fd_ < 0) {
-            return;
-        }
-        if (::close(std::exchange(fd_, -1)) != 0) {
-            fail(errno, path_);
-        }
-    }
-
-  private:
-    int fd_;
-    Text path_;
+    FileId id_;
 };
 
 class Directory {
@@ -202,7 +126,7 @@ class Directory {
             const dirent* entry = ::readdir(dir_);
             if (entry == nullptr) {
                 if (errno != 0) {
-                    fail(errno, path_);
+                    fail(errno, path_, "list");
                 }
                 return nullptr;
             }
@@ -226,7 +150,7 @@ class Directory {
     void close() {
         DIR* dir = std::exchange(dir_, nullptr);
         if (dir != nullptr && ::closedir(dir) != 0) {
-            fail(errno, path_);
+            fail(errno, path_, "list");
         }
     }
 
@@ -259,20 +183,10 @@ std::vector<Text> listEntries(Directory& dir, const Text& namePattern, mode_t ki
     return names;
 }
 
-Text randomTag() {
-    static constexpr char16_t kDigits[] = u"0123456789abcdef";
-    std::random_device random;
-    std::uint64_t bits = (static_cast<std::uint64_t>(random()) << 32) ^ random();
-    Text tag;
-    for (int i = 0; i < 12; ++i, bits >>= 4) {
-        tag += kDigits[bits & 0xF];
-    }
-    return tag;
-}
-
 class PosixFileSystem : public FileSystem {
   public:
-    explicit PosixFileSystem(bool kernelCopy) : kernelCopy_(kernelCopy) {}
+    PosixFileSystem(bool kernelCopy, bool unnamedStaging)
+        : kernelCopy_(kernelCopy), unnamedStaging_(unnamedStaging) {}
 
     // Between two of its own files the kernel copies by itself where it can;
     // other files, and pairs of file systems the kernel refuses, go through
@@ -281,9 +195,12 @@ class PosixFileSystem : public FileSystem {
                           std::int64_t outOffset, std::int64_t count) override {
         const auto* source = dynamic_cast<PosixInput*>(&in);
         const auto* target = dynamic_cast<PosixOutput*>(&out);
+        if (const auto* staged = dynamic_cast<PosixStaged*>(&out)) {
+            target = &staged->output();
+        }
         if (kernelCopy_ && source != nullptr && target != nullptr && target->fd() >= 0) {
-            if (const auto moved =
-                    kernel_.copy(source->fd(), inOffset, target->fd(), outOffset, count)) {
+            if (const auto moved = kernel_.copy(source->fd(), inOffset, target->fd(), outOffset,
+                                                count, target->path())) {
                 return *moved;
             }
         }
@@ -305,10 +222,10 @@ class PosixFileSystem : public FileSystem {
     std::int64_t fileLength(const Text& path) override {
         struct stat st {};
         if (!statPath(path, st)) {
-            fail(ENOENT, path);
+            fail(ENOENT, path, "look up");
         }
         if (S_ISDIR(st.st_mode)) {
-            raise(err::PathFileAccess);
+            fail(EISDIR, path, "measure");
         }
         return static_cast<std::int64_t>(st.st_size);
     }
@@ -321,41 +238,52 @@ class PosixFileSystem : public FileSystem {
     }
 
     std::unique_ptr<InputFile> openRead(const Text& path) override {
-        Descriptor fd(openFile(path, O_RDONLY));
+        Descriptor fd(openFile(path, O_RDONLY, 0, "open"));
         struct stat st {};
         if (::fstat(fd.get(), &st) != 0) {
-            fail(errno, path);
+            fail(errno, path, "open");
         }
         if (S_ISDIR(st.st_mode)) {
-            raise(err::PathFileAccess);
+            fail(EISDIR, path, "open");
         }
-        return std::make_unique<PosixInput>(fd.release(), path);
+        return std::make_unique<PosixInput>(fd.release(), path, idOf(st));
     }
 
-    std::unique_ptr<OutputFile> createFile(const Text& path) override {
-        return std::make_unique<PosixOutput>(openFile(path, O_WRONLY | O_CREAT | O_TRUNC, 0666),
-                                             path);
+    std::optional<FileId> fileId(const Text& path) override {
+        struct stat st {};
+        if (!statPath(path, st)) {
+            return std::nullopt;
+        }
+        return idOf(st);
     }
+
+    // Opened without O_TRUNC: only once the open file is known not to be the
+    // protected one is it cut, so a link made at any moment cannot make us
+    // empty that file.
+    std::unique_ptr<OutputFile> createFile(const Text& path,
+                                           std::optional<FileId> mustNotBe) override {
+        auto file =
+            std::make_unique<PosixOutput>(openFile(path, O_WRONLY | O_CREAT, 0666, "create"), path);
+        struct stat st {};
+        if (::fstat(file->fd(), &st) != 0) {
+            fail(errno, path, "create");
+        }
+        if (mustNotBe && idOf(st) == *mustNotBe) {
+            throw RuntimeError(err::PermissionDenied, path, "it is the file being read",
+                               "overwrite");
+        }
+        // Devices and pipes have no length to cut.
+        if (S_ISREG(st.st_mode) && ::ftruncate(file->fd(), 0) != 0) {
+            fail(errno, path, "empty");
+        }
+        return file;
+    }
+
+    std::unique_ptr<StagedFile> createStaged(const Text& target) override;
 
     std::unique_ptr<OutputFile> createTempFile(const Text& folder, Text& path) override {
-        Text base = folder;
-        if (!base.empty() && base.back() != kSeparator) {
-            base += kSeparator;
-        }
-        // Hidden, so that no wildcard search picks up a half-written file.
-        constexpr int kAttempts = 100;
-        for (int attempt = 0; attempt < kAttempts; ++attempt) {
-            path = base + u".tessark-" + randomTag() + u".tmp";
-            const std::string native = nativePath(path);
-            const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0) {
-                return std::make_unique<PosixOutput>(fd, path);
-            }
-            if (errno != EEXIST && errno != EINTR) {
-                fail(errno, path);
-            }
-        }
-        raise(err::FileExists);
+        const int fd = posix::createUniqueFile(folder, path);
+        return std::make_unique<PosixOutput>(fd, path);
     }
 
     void replaceFile(const Text& from, const Text& to) override {
@@ -363,7 +291,7 @@ class PosixFileSystem : public FileSystem {
         const std::string nativeTo = nativePath(to);
         if (::rename(nativeFrom.c_str(), nativeTo.c_str()) != 0) {
             const int error = errno;
-            fail(error, error == ENOENT && !exists(nativeFrom) ? from : to);
+            fail(error, error == ENOENT && !exists(nativeFrom) ? from : to, "replace");
         }
     }
 
@@ -381,7 +309,7 @@ class PosixFileSystem : public FileSystem {
             if (error == ENOENT || error == ENOTDIR) {
                 return {};  // no folder, so no file matches
             }
-            fail(error, dirPath);
+            fail(error, dirPath, "list");
         }
         return listEntries(dir, GetFileName(pattern, kSeparator), S_IFREG);
     }
@@ -389,7 +317,10 @@ class PosixFileSystem : public FileSystem {
     std::vector<Text> listFolders(const Text& folder) override {
         Directory dir(folder);
         if (const int error = dir.openError()) {
-            raise(error == ENOENT ? err::PathNotFound : errorNumberForErrno(error));
+            if (error == ENOENT) {
+                throw RuntimeError(err::PathNotFound, folder, std::strerror(error), "list");
+            }
+            fail(error, folder, "list");
         }
         auto names = listEntries(dir, u"*", S_IFDIR);
         std::sort(names.begin(), names.end());
@@ -402,87 +333,18 @@ class PosixFileSystem : public FileSystem {
 
   private:
     bool kernelCopy_;
+    bool unnamedStaging_;
     KernelCopy kernel_;
-};
-
-class Converter {
-  public:
-    explicit Converter(const char* codeset) : cd_(::iconv_open(codeset, "UTF-8")) {
-        if (!ok()) {
-            cd_ = ::iconv_open("ASCII", "UTF-8");
-        }
-    }
-    ~Converter() {
-        if (ok()) {
-            ::iconv_close(cd_);
-        }
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(static_cast<std::intptr_t>(-1)); }
-
-    // Appends the encoding of one character; false when the set has none.
-    bool append(std::string utf8, std::string& out) {
-        char buffer[32];
-        char* in = utf8.data();
-        std::size_t inLeft = utf8.size();
-        char* to = buffer;
-        std::size_t toLeft = sizeof buffer;
-        // A count above 0 means the character was replaced by a look-alike,
-        // which is not the character either.
-        if (::iconv(cd_, &in, &inLeft, &to, &toLeft) != 0 || inLeft != 0) {
-            return false;
-        }
-        out.append(buffer, static_cast<std::size_t>(to - buffer));
-        return true;
-    }
-
-    // Ends a stateful encoding in its initial shift state.
-    void finish(std::string& out) {
-        char buffer[32];
-        char* to = buffer;
-        std::size_t toLeft = sizeof buffer;
-        if (::iconv(cd_, nullptr, nullptr, &to, &toLeft) != static_cast<std::size_t>(-1)) {
-            out.append(buffer, static_cast<std::size_t>(to - buffer));
-        }
-    }
-
-  private:
-    iconv_t cd_;
 };
 
 }  // namespace
 
-std::string encodeForCodeset(const Text& text, const char* codeset) {
-    Converter converter(codeset);
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        std::size_t units = 1;
-        const char16_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            units = 2;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            out += '?';  // half a character encodes nowhere
-            continue;
-        }
-        const TextView character(text.data() + i, units);
-        i += units - 1;
-        if (!converter.ok()) {
-            out += c < 0x80 ? static_cast<char>(c) : '?';
-        } else if (!converter.append(toUtf8(character), out)) {
-            out += '?';
-        }
-    }
-    if (converter.ok()) {
-        converter.finish(out);
-    }
-    return out;
+std::unique_ptr<StagedFile> PosixFileSystem::createStaged(const Text& target) {
+    return std::make_unique<PosixStaged>(target, unnamedStaging_);
 }
 
-std::unique_ptr<FileSystem> makePosixFileSystem(bool kernelCopy) {
-    return std::make_unique<PosixFileSystem>(kernelCopy);
+std::unique_ptr<FileSystem> makePosixFileSystem(bool kernelCopy, bool unnamedStaging) {
+    return std::make_unique<PosixFileSystem>(kernelCopy, unnamedStaging);
 }
 
 std::unique_ptr<FileSystem> makeNativeFileSystem() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The POSIX file system behind makeNativeFileSystem(): UTF-8 file names, every
-// failure turned into a run-time error number through errorNumberForErrno.
+// failure turned into a RuntimeError with the errno's run-time error number
+// (errorNumberForErrno), the path and the system's reason.
 #pragma once
 
 #ifndef _WIN32
@@ -19,8 +20,9 @@ std::string encodeForCodeset(const Text& text, const char* codeset);
 
 // The file system behind makeNativeFileSystem(). With `kernelCopy` false every
 // copy goes through FileSystem::transfer's buffer, as it does where the kernel
-// refuses to copy.
-std::unique_ptr<FileSystem> makePosixFileSystem(bool kernelCopy);
+// refuses to copy; with `unnamedStaging` false staged files are named
+// temporary files, as they are where the file system has no unnamed ones.
+std::unique_ptr<FileSystem> makePosixFileSystem(bool kernelCopy, bool unnamedStaging = true);
 
 }  // namespace tessark
 

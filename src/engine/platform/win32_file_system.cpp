@@ -136,9 +136,25 @@ DWORD stepOf(std::size_t remaining) {
     return static_cast<DWORD>(std::min(remaining, kMaxStep));
 }
 
+FileId idOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    return {info.dwVolumeSerialNumber,
+            (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// The identity of an open file.
+FileId idOfHandle(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle, &info)) {
+        raiseLastError();
+    }
+    return idOf(info);
+}
+
 class Win32InputFile final : public InputFile {
   public:
     explicit Win32InputFile(HANDLE handle) : handle_(handle) {}
+
+    FileId id() const override { return idOfHandle(handle_.get()); }
 
     std::size_t readAt(std::int64_t offset, std::span<std::byte> buffer) override {
         std::size_t done = 0;
@@ -168,6 +184,7 @@ class Win32InputFile final : public InputFile {
 class Win32OutputFile final : public OutputFile {
   public:
     explicit Win32OutputFile(HANDLE handle) : handle_(handle) {}
+    HANDLE get() const { return handle_.get(); }
 
     void writeAt(std::int64_t offset, std::span<const std::byte> data) override {
         while (!data.empty()) {
@@ -313,14 +330,16 @@ std::int64_t Win32FileSystem::fileLength(const Text& path) {
 }
 
 bool Win32FileSystem::sameFile(const Text& a, const Text& b) {
-    const auto first = identityOf(a);
-    if (!first) {
-        return false;
+    const auto first = fileId(a);
+    return first && first == fileId(b);
+}
+
+std::optional<FileId> Win32FileSystem::fileId(const Text& path) {
+    const auto info = identityOf(path);
+    if (!info) {
+        return std::nullopt;
     }
-    const auto second = identityOf(b);
-    return second && first->dwVolumeSerialNumber == second->dwVolumeSerialNumber &&
-           first->nFileIndexHigh == second->nFileIndexHigh &&
-           first->nFileIndexLow == second->nFileIndexLow;
+    return idOf(*info);
 }
 
 std::unique_ptr<InputFile> Win32FileSystem::openRead(const Text& path) {
@@ -334,21 +353,73 @@ std::unique_ptr<InputFile> Win32FileSystem::openRead(const Text& path) {
     return std::make_unique<Win32InputFile>(handle);
 }
 
-std::unique_ptr<OutputFile> Win32FileSystem::createFile(const Text& path) {
+std::unique_ptr<OutputFile> Win32FileSystem::createFile(const Text& path,
+                                                        std::optional<FileId> mustNotBe) {
     // OPEN_ALWAYS and then cutting the file to nothing, rather than
-    // CREATE_ALWAYS, which refuses an existing hidden or system file. Devices
-    // and pipes have no length to cut.
-    const HANDLE handle = CreateFileW(pathOf(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // CREATE_ALWAYS, which refuses an existing hidden or system file; the cut
+    // comes only after the open file is known not to be the protected one.
+    // Devices and pipes have no length to cut.
+    const HANDLE handle =
+        CreateFileW(pathOf(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         raiseOpenFailure(path);
     }
     auto file = std::make_unique<Win32OutputFile>(handle);
     const DWORD type = GetFileType(handle);
-    if (type != FILE_TYPE_CHAR && type != FILE_TYPE_PIPE && !SetEndOfFile(handle)) {
+    if (type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE) {
+        return file;
+    }
+    if (mustNotBe && idOfHandle(handle) == *mustNotBe) {
+        raise(err::PermissionDenied);
+    }
+    if (!SetEndOfFile(handle)) {
         raiseLastError();
     }
     return file;
+}
+
+namespace {
+
+// New content for a file, written to a named temporary file beside the
+// target's real place and moved over it on commit.
+class Win32Staged final : public StagedFile {
+  public:
+    Win32Staged(Win32FileSystem& fs, Text target) : fs_(fs), target_(std::move(target)) {
+        const auto folder = folderToLookUp(target_, u'\\');
+        file_ = fs_.createTempFile(folder.value_or(Text(u".")), temp_);
+    }
+    ~Win32Staged() override {
+        if (!committed_) {
+            file_.reset();
+            fs_.removeFile(temp_);
+        }
+    }
+    Win32Staged(const Win32Staged&) = delete;
+    Win32Staged& operator=(const Win32Staged&) = delete;
+
+    void writeAt(std::int64_t offset, std::span<const std::byte> data) override {
+        file_->writeAt(offset, data);
+    }
+    void close() override { file_->close(); }
+    void commit() override {
+        file_->close();
+        fs_.replaceFile(temp_, target_);
+        committed_ = true;
+    }
+
+  private:
+    Win32FileSystem& fs_;
+    Text target_;
+    Text temp_;
+    std::unique_ptr<OutputFile> file_;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<StagedFile> Win32FileSystem::createStaged(const Text& target) {
+    return std::make_unique<Win32Staged>(*this, target);
 }
 
 std::unique_ptr<OutputFile> Win32FileSystem::createTempFile(const Text& folder, Text& path) {

@@ -16,9 +16,12 @@ class Win32FileSystem final : public FileSystem {
     bool folderExists(const Text& path) override;
     std::int64_t fileLength(const Text& path) override;
     bool sameFile(const Text& a, const Text& b) override;
+    std::optional<FileId> fileId(const Text& path) override;
 
     std::unique_ptr<InputFile> openRead(const Text& path) override;
-    std::unique_ptr<OutputFile> createFile(const Text& path) override;
+    std::unique_ptr<OutputFile> createFile(const Text& path,
+                                           std::optional<FileId> mustNotBe = std::nullopt) override;
+    std::unique_ptr<StagedFile> createStaged(const Text& target) override;
     std::unique_ptr<OutputFile> createTempFile(const Text& folder, Text& path) override;
     void replaceFile(const Text& from, const Text& to) override;
     void removeFile(const Text& path) noexcept override;

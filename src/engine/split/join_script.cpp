@@ -26,6 +26,15 @@ Text quoted(TextView path, char16_t separator) {
 
 }  // namespace
 
+bool safeInScript(TextView fileName) {
+    for (const char16_t c : fileName) {
+        if (c == u'"' || c < 0x20 || c == 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
 Text joinScriptPath(const Text& target, char16_t separator) {
     const auto folder = folderPart(target, separator);
     if (!folder) {
@@ -82,11 +91,9 @@ std::string joinScriptBytes(FileSystem& fs, const std::vector<Text>& pieces,
     return script;
 }
 
-void writeJoinScript(FileSystem& fs, const Text& target, const std::vector<Text>& pieces,
-                     const Text& mergeName) {
-    const Text path = joinScriptPath(target, fs.separator());
-    const std::string bytes = joinScriptBytes(fs, pieces, mergeName);
-    auto file = fs.createFile(path);
+void writeJoinScriptFile(FileSystem& fs, const Text& path, const std::string& bytes,
+                         std::optional<FileId> mustNotBe) {
+    auto file = fs.createFile(path, mustNotBe);
     try {
         file->writeAt(0, std::as_bytes(std::span(bytes.data(), bytes.size())));
         file->close();
@@ -95,6 +102,12 @@ void writeJoinScript(FileSystem& fs, const Text& target, const std::vector<Text>
         fs.removeFile(path);  // half a script would join half a file
         throw;
     }
+}
+
+void writeJoinScript(FileSystem& fs, const Text& target, const std::vector<Text>& pieces,
+                     const Text& mergeName, std::optional<FileId> mustNotBe) {
+    writeJoinScriptFile(fs, joinScriptPath(target, fs.separator()),
+                        joinScriptBytes(fs, pieces, mergeName), mustNotBe);
 }
 
 }  // namespace tessark

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/split/split_settings.h"
 
-#include "engine/core/controls.h"
-#include "engine/core/file_system.h"
-#include "engine/core/runtime_error.h"
+#include <limits>
 
 namespace tessark {
 
@@ -21,26 +19,24 @@ Text DeriveTargetName(const Text& source) {
     return source.substr(0, cut) + u"$" + source.substr(cut);
 }
 
-Text SizeCaption(std::int64_t bytes) {
-    return u"文件大小：" + decimal(bytes / 1024) + u" KB";
+std::optional<std::int64_t> typedBlockBytes(const Text& typed) {
+    const double kilobytes = leadingNumber(trimSpaces(typed));
+    if (!(kilobytes > 0)) {
+        return std::nullopt;
+    }
+    // A size that rounds to no bytes at all is no size either.
+    const auto bytes = roundHalfEven(kilobytes * 1024);
+    if (!bytes) {
+        return std::numeric_limits<std::int64_t>::max();
+    }
+    if (*bytes <= 0) {
+        return std::nullopt;
+    }
+    return bytes;
 }
 
-void browseSource(MainControls& window, FileSystem& fs) {
-    CommonDialog& dialog = window.CommonDialog1;
-    dialog.flags = cdl::HideReadOnly | cdl::FileMustExist;
-    dialog.showOpen();
-    const Text name = dialog.fileName;
-    if (name.empty()) {
-        return;
-    }
-    window.Text1.setText(name);
-    window.Text2.setText(DeriveTargetName(name));
-    try {
-        window.Label2.setCaption(SizeCaption(fs.fileLength(name)));
-    } catch (const RuntimeError&) {
-        // The file went away after it was chosen: the old caption stays, and
-        // the split's own checks will say what is wrong.
-    }
+Text SizeCaption(std::int64_t bytes) {
+    return u"文件大小：" + decimal(bytes / 1024) + u" KB";
 }
 
 }  // namespace tessark

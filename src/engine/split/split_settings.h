@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The split inputs: the proposed target and size caption for a chosen source.
+// The split inputs: the block sizes, the proposed target and the size caption
+// for a chosen source.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "engine/core/text.h"
 
 namespace tessark {
-
-struct MainControls;
-class FileSystem;
 
 // Bytes in the fixed "1.44M" block: 1.38 × 1,048,576 rounded.
 inline constexpr std::int64_t kFloppyBlock = 1447035;
@@ -17,12 +16,16 @@ inline constexpr std::int64_t kFloppyBlock = 1447035;
 // The source path with "$" inserted before its last four characters, or the
 // path unchanged when it holds no "." at all.
 Text DeriveTargetName(const Text& source);
+inline Text proposeTarget(const Text& source) {
+    return DeriveTargetName(source);
+}
+
+// The custom block size as the window reads the typed kilobytes: the leading
+// number, times 1024, rounded half to even. Nothing for a size of no bytes;
+// INT64_MAX for one too large to hold (larger than any file).
+std::optional<std::int64_t> typedBlockBytes(const Text& typed);
 
 // "文件大小：N KB" with N the whole kilobytes.
 Text SizeCaption(std::int64_t bytes);
-
-// Browse for the source (the source browse button): the shared dialog with
-// flags 4100; a chosen file fills Text1, Text2 and Label2.
-void browseSource(MainControls& window, FileSystem& fs);
 
 }  // namespace tessark

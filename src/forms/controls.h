@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The window as the engine sees it: narrow interfaces modelled on the controls
+// The window as its handlers see it: narrow interfaces modelled on the controls
 // that the split, the merge and the list operations touch. The Qt window
 // implements them over real widgets; tests implement them with recording fakes.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "engine/core/box_style.h"
+#include "engine/core/progress.h"
 #include "engine/core/text.h"
 
 namespace tessark {
@@ -42,6 +45,8 @@ class ListBox {
     virtual Text item(std::int64_t index) const = 0;
     virtual void setItem(std::int64_t index, const Text& text) = 0;
     virtual void addItem(const Text& text) = 0;
+    // Appends all of `texts` in order as one change, however many there are.
+    virtual void addItems(const std::vector<Text>& texts) = 0;
     virtual void removeItem(std::int64_t index) = 0;
     virtual void clear() = 0;
     virtual std::int64_t selectedIndex() const = 0;
@@ -76,18 +81,6 @@ class StatusBar {
     virtual ~StatusBar() = default;
     virtual void setPanelText(int panel, const Text& text) = 0;
 };
-
-namespace mb {
-inline constexpr int YesNo = 4;
-inline constexpr int Critical = 16;
-inline constexpr int Question = 32;
-inline constexpr int Exclamation = 48;
-inline constexpr int Information = 64;
-inline constexpr int DefaultButton2 = 256;
-inline constexpr int Ok = 1;
-inline constexpr int Yes = 6;
-inline constexpr int No = 7;
-}  // namespace mb
 
 class MessageBox {
   public:
@@ -124,12 +117,25 @@ class CommonDialog {
     virtual void showOpen() = 0;
 };
 
-// Called now and then during a long copy so the window can repaint; it must not
+// Called now and then during a long run so the window can repaint; it must not
 // let user input through.
 class RepaintHook {
   public:
     virtual ~RepaintHook() = default;
     virtual void repaint() = 0;
+};
+
+// Passes calls on to `hook` at most a few times a second. A run over many
+// small pieces reports once per piece, so the window still repaints when no
+// single copy lasts long enough to do so.
+class ThrottledRepaint : public RepaintHook {
+  public:
+    explicit ThrottledRepaint(RepaintHook& hook);
+    void repaint() override;
+
+  private:
+    RepaintHook& hook_;
+    Throttle throttle_;
 };
 
 // The controls of the main window that the split, the merge and the list

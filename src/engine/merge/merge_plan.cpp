@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: MIT
+#include "engine/merge/merge_plan.h"
+
+#include <memory>
+
+#include "engine/core/box_style.h"
+#include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
+
+namespace tessark {
+
+namespace {
+
+MergeRefusal refusal(MergeCheck check, Text message, InputField field, Selection selection) {
+    return {check, std::move(message), mb::Exclamation, field, selection};
+}
+
+}  // namespace
+
+std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeRequest& request) {
+    const char16_t sep = fs.separator();
+    MergePlan plan;
+    plan.output = trimSpaces(request.output);
+    if (plan.output.empty()) {
+        return refusal(MergeCheck::NoOutput, u"没有指定合并后的文件名!", InputField::Output,
+                       Selection::Keep);
+    }
+    if (plan.output.back() == sep) {
+        return refusal(MergeCheck::OutputIsFolder, u"目标文件框中只指定了文件夹，请指定文件名",
+                       InputField::Output, Selection::All);
+    }
+    // A name without any separator has no folder to look up: refused like a
+    // folder that does not exist, rather than ending without a word.
+    const auto folder = folderToLookUp(plan.output, sep);
+    if (!folder || !fs.folderExists(*folder)) {
+        return refusal(MergeCheck::OutputFolderMissing, u"合并后的存储文件的路径不存在!",
+                       InputField::Output, Selection::All);
+    }
+    if (request.pieces.empty()) {
+        return refusal(MergeCheck::NoPieces, u"没有项目供合并!", InputField::None, Selection::Keep);
+    }
+    plan.pieces = request.pieces;
+    // Hidden files count: replacing one without asking would lose it.
+    plan.replacesExisting = fs.fileExists(plan.output);
+    return plan;
+}
+
+RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& report) {
+    Progress progress{0, 0, 0, static_cast<std::int64_t>(plan.pieces.size())};
+    // A piece that has gone fails here, before anything is written.
+    std::vector<std::int64_t> lengths;
+    lengths.reserve(plan.pieces.size());
+    for (const Text& piece : plan.pieces) {
+        lengths.push_back(fs.fileLength(piece));
+        progress.bytesTotal += lengths.back();
+    }
+    const auto tell = [&] { return !report || report(progress); };
+
+    // The merged bytes take the output's place only once every piece has been
+    // copied: a failure, a stop or a kill leaves whatever the output name held
+    // as it was, which is also what lets a piece be merged into its own name.
+    const auto staged = fs.createStaged(plan.output);
+    for (std::size_t i = 0; i < plan.pieces.size(); ++i) {
+        if (!tell()) {
+            return RunOutcome::Stopped;
+        }
+        const auto in = fs.openRead(plan.pieces[i]);
+        if (!copyBytes(fs, *in, 0, *staged, progress.bytesDone, lengths[i], progress, report)) {
+            return RunOutcome::Stopped;
+        }
+        ++progress.piecesDone;
+    }
+    if (!tell()) {
+        return RunOutcome::Stopped;
+    }
+    staged->commit();
+    return RunOutcome::Completed;
+}
+
+}  // namespace tessark

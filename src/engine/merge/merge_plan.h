@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: MIT
+// The merge as values: a request is checked into a refusal or a plan, and the
+// plan is run through a file system.
+#pragma once
+
+#include <variant>
+#include <vector>
+
+#include "engine/core/progress.h"
+#include "engine/core/refusal.h"
+#include "engine/core/text.h"
+
+namespace tessark {
+
+class FileSystem;
+
+struct MergeRequest {
+    Text output;  // trimmed of surrounding spaces
+    std::vector<Text> pieces;
+};
+
+// The checks, in the order they are made.
+enum class MergeCheck {
+    NoOutput,             // empty output name
+    OutputIsFolder,       // the output ends with a separator
+    OutputFolderMissing,  // no folder part, or the folder does not exist
+    NoPieces              // nothing to join
+};
+
+struct MergeRefusal {
+    MergeCheck check;
+    Text message;  // the window's own words
+    int style;     // the box style it is shown with (mb::...)
+    InputField field = InputField::None;
+    Selection selection = Selection::Keep;
+};
+
+struct MergePlan {
+    Text output;
+    std::vector<Text> pieces;
+    bool replacesExisting = false;  // a front end asks before replacing it
+};
+
+// Makes the window's checks in their order; reads the disk but changes nothing.
+std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeRequest& request);
+
+// Joins the pieces byte for byte, in order, into a staged file that takes the
+// output's place only when complete: a stop or an error leaves the old output
+// as it was. Throws RuntimeError on failure.
+RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& progress);
+
+}  // namespace tessark

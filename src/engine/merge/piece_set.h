@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+// The pieces that belong to a first piece: what Add lists when a ".001" is
+// chosen, the pieces missing from it, and the output name it proposes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/core/text.h"
+
+namespace tessark {
+
+class FileSystem;
+
+struct PieceMember {
+    Text path;            // the folder of the chosen piece and `name`
+    Text name;            // without folder
+    std::int64_t number;  // the piece number; INT64_MAX when too long to count
+};
+
+struct PieceSet {
+    std::vector<PieceMember> members;  // in piece-number order
+    // Names (without folder) of missing pieces, "x.004": numbers below the
+    // highest member that no member has, the first ones, at most kMaxMissing.
+    std::vector<Text> missing;
+    Text proposedOutput;  // the merge output Add proposes
+    bool proposedHasDollar =
+        false;  // the chosen name holds a "$" (the window's caret goes to the end)
+};
+
+inline constexpr std::size_t kMaxMissing = 100;
+
+// `firstPiece` is a full path ending in "001". Throws RuntimeError when the
+// folder cannot be read.
+PieceSet findPieceSet(FileSystem& fs, const Text& firstPiece);
+
+}  // namespace tessark

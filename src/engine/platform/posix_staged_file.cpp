@@ -1,0 +1,178 @@
+// SPDX-License-Identifier: MIT
+#ifndef _WIN32
+
+#include "engine/platform/posix_staged_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <string>
+
+#include "engine/core/runtime_error.h"
+
+namespace tessark::posix {
+
+namespace {
+
+// realpath() of an existing path; nothing when the path does not lead to
+// anything, so that the caller can look at its folder instead.
+std::optional<Text> resolved(const Text& path, const Text& target) {
+    const std::string native = nativePath(path);
+    char* real = ::realpath(native.c_str(), nullptr);
+    if (real == nullptr) {
+        if (errno == ENOENT) {
+            return std::nullopt;
+        }
+        fail(errno, target, "resolve");
+    }
+    Text text = fromUtf8(real);
+    std::free(real);
+    return text;
+}
+
+// An unnamed file in `folder`, or -1 where the file system or the kernel does
+// not offer one.
+int openUnnamed(const Text& folder, const Text& target) {
+#ifdef O_TMPFILE
+    const std::string native = nativePath(folder);
+    for (;;) {
+        const int fd = ::open(native.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            return fd;
+        }
+        const int error = errno;
+        // Kernels and file systems without unnamed files say so in one of
+        // these ways.
+        if (error == EOPNOTSUPP || error == EISDIR || error == EINVAL) {
+            return -1;
+        }
+        if (error != EINTR) {
+            fail(error, target, "create");
+        }
+    }
+#else
+    (void)folder;
+    (void)target;
+    return -1;
+#endif
+}
+
+// Gives the unnamed file open as `fd` the name `path`; false with errno set.
+bool linkUnnamed(int fd, const Text& path) {
+    const std::string native = nativePath(path);
+    const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, native.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        return true;
+    }
+#ifdef AT_EMPTY_PATH
+    // Without /proc mounted (a chroot, say); this form asks for more privilege.
+    if (errno == ENOENT && ::linkat(fd, "", AT_FDCWD, native.c_str(), AT_EMPTY_PATH) == 0) {
+        return true;
+    }
+#endif
+    return false;
+}
+
+Text withName(Text folder, const Text& name) {
+    if (folder.empty() || folder.back() != kSeparator) {
+        folder += kSeparator;
+    }
+    return folder + name;
+}
+
+}  // namespace
+
+Text realTarget(const Text& target) {
+    if (auto real = resolved(target, target)) {
+        return *real;
+    }
+    const auto folder = folderToLookUp(target, kSeparator);
+    if (!folder) {
+        return target;  // a bare name lives in the current folder
+    }
+    const auto realFolder = resolved(*folder, target);
+    if (!realFolder) {
+        fail(ENOENT, target, "create");
+    }
+    return withName(*realFolder, GetFileName(target, kSeparator));
+}
+
+PosixStaged::PosixStaged(const Text& target, bool unnamed)
+    : target_(target),
+      real_(realTarget(target)),
+      folder_(folderToLookUp(real_, kSeparator).value_or(Text(u"."))) {
+    const int fd = unnamed ? openUnnamed(folder_, target_) : -1;
+    if (fd >= 0) {
+        unnamed_ = true;
+        output_ = std::make_unique<PosixOutput>(fd, target_);
+    } else {
+        output_ = std::make_unique<PosixOutput>(createUniqueFile(folder_, temp_), target_);
+    }
+}
+
+PosixStaged::~PosixStaged() {
+    output_.reset();  // an unnamed file goes with its descriptor
+    if (!committed_ && !temp_.empty()) {
+        ::unlink(toUtf8(temp_).c_str());
+    }
+}
+
+void PosixStaged::writeAt(std::int64_t offset, std::span<const std::byte> data) {
+    output_->writeAt(offset, data);
+}
+
+void PosixStaged::close() {
+    if (unnamed_ && temp_.empty() && output_->fd() >= 0) {
+        nameUnnamed();
+    }
+    output_->close();
+}
+
+void PosixStaged::commit() {
+    if (unnamed_ && temp_.empty() && output_->fd() >= 0) {
+        // Nothing at the target yet: the file takes its final name directly.
+        if (linkUnnamed(output_->fd(), real_)) {
+            committed_ = true;
+            try {
+                output_->close();
+            } catch (...) {
+                ::unlink(toUtf8(real_).c_str());  // ours alone: nothing was there
+                throw;
+            }
+            return;
+        }
+        if (errno != EEXIST) {
+            fail(errno, target_, "create");
+        }
+    }
+    close();
+    const std::string from = nativePath(temp_);
+    const std::string to = nativePath(real_);
+    if (::rename(from.c_str(), to.c_str()) != 0) {
+        fail(errno, target_, "replace");
+    }
+    committed_ = true;
+}
+
+// An unnamed file needs a name before its descriptor is closed: a hidden one
+// beside the target, then moved over the target in one step. Only between
+// the two could a kill leave the hidden name behind.
+void PosixStaged::nameUnnamed() {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const Text candidate = temporaryName(folder_);
+        if (linkUnnamed(output_->fd(), candidate)) {
+            temp_ = candidate;
+            return;
+        }
+        if (errno != EEXIST && errno != EINTR) {
+            fail(errno, target_, "stage");
+        }
+    }
+    refuse(err::FileExists, target_, "stage");
+}
+
+}  // namespace tessark::posix
+
+#endif

@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: MIT
+// The split as values: a request is checked into a refusal or a plan, and the
+// plan is run through a file system. No window is involved; the window's
+// Start split and the command line are front ends over these.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "engine/core/progress.h"
+#include "engine/core/refusal.h"
+#include "engine/core/text.h"
+
+namespace tessark {
+
+class FileSystem;
+
+// The block: the fixed 1.44M block, a number of bytes, or the custom size as
+// typed in the window (kilobytes, blanks and trailing text allowed).
+struct BlockSize {
+    enum class Kind { Floppy, Bytes, TypedKilobytes };
+    Kind kind = Kind::Floppy;
+    std::int64_t bytes = 0;
+    Text typed;
+
+    static BlockSize floppy() { return {}; }
+    static BlockSize ofBytes(std::int64_t n) { return {Kind::Bytes, n, {}}; }
+    static BlockSize typedKilobytes(Text text) {
+        return {Kind::TypedKilobytes, 0, std::move(text)};
+    }
+};
+
+struct SplitRequest {
+    Text source;  // both names are trimmed of surrounding spaces
+    Text target;
+    BlockSize block;
+    bool writeScript = true;
+};
+
+// The checks, in the order they are made.
+enum class SplitCheck {
+    NoSource,             // empty source name
+    SourceIsFolder,       // the source name ends with a separator
+    SourceMissing,        // no file there
+    NoTarget,             // empty target name
+    TargetIsFolder,       // the target ends with a separator
+    TargetExists,         // a file has the target's own name
+    TargetFolderMissing,  // no folder part, or the folder does not exist
+    UnsafeScriptName,     // the target's name cannot be quoted in Link.bat
+    NoBlockSize,          // empty custom size, or one of no bytes
+    BlockLargerThanFile,  // the block is larger than the file
+    TargetIsSource        // a piece or Link.bat would be the source itself
+};
+
+struct SplitRefusal {
+    SplitCheck check;
+    Text message;  // the window's own words
+    int style;     // the box style it is shown with (mb::...)
+    InputField field = InputField::None;
+    Selection selection = Selection::Keep;
+};
+
+struct PlannedPiece {
+    Text name;  // full path
+    std::int64_t offset = 0;
+    std::int64_t size = 0;
+};
+
+struct SplitPlan {
+    Text source;
+    Text target;
+    std::int64_t length = 0;
+    std::int64_t block = 0;
+    std::vector<PlannedPiece> pieces;
+    Text scriptPath;                  // Link.bat beside the pieces
+    std::string scriptBytes;          // what Link.bat will hold
+    Text mergeName;                   // the output name the script and the window propose
+    bool mergeNameHasDollar = false;  // formed from a "$" name (the window's caret goes to the end)
+    bool writeScript = true;
+};
+
+// Makes the window's checks in their order; reads the disk but changes nothing.
+// Throws RuntimeError when the disk cannot be read.
+std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitRequest& request);
+
+// Cuts the pieces, each opened so that it can never be the source, then writes
+// the script. A stop or an error removes the piece being written (complete
+// pieces stay) and writes no script. Throws RuntimeError on failure.
+RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& progress);
+
+}  // namespace tessark

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: MIT
+#include "forms/error_report.h"
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "engine/core/runtime_error.h"
+#include "forms/controls.h"
+
+namespace tessark {
+
+namespace {
+
+// What went wrong, in one line, for the exception being handled.
+std::string describeCurrent() {
+    try {
+        throw;
+    } catch (const RuntimeError& e) {
+        return e.describe();
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "unexpected failure";
+    }
+}
+
+}  // namespace
+
+void DiskErrorReport(int number, ErrorTable table, MessageBox& messages) {
+    if (const auto message = diskErrorMessage(number, table)) {
+        messages.show(*message, mb::Critical);
+    }
+}
+
+void reportCurrentError(ErrorTable table, MessageBox& messages) {
+    const std::string line = "tessark: " + describeCurrent() + "\n";
+    // Standard error may be closed or full; the box is shown all the same.
+    (void)std::fputs(line.c_str(), stderr);
+    DiskErrorReport(currentErrorNumber(), table, messages);
+}
+
+}  // namespace tessark

@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: MIT
+#include "forms/merge_list.h"
+
+#include <unordered_set>
+#include <vector>
+
+#include "engine/core/file_system.h"
+#include "engine/merge/piece_set.h"
+#include "forms/controls.h"
+
+namespace tessark {
+
+namespace {
+
+constexpr char16_t kPieceFilter[] =
+    u"分割文件[*.001]|*.001|"
+    u"次分割文件[*.002,*.003,*.004,*.005,*.006,*.007,*.008,*.009]|"
+    u"*.002;*.003;*.004;*.005;*.006;*.007;*.008;*.009|"
+    u"所有文件[*.*]|*.*";
+constexpr char16_t kAlreadyListed[] = u"该文件已存在列表中!";
+
+// Lists the set of `chosen` after the entries already there, all in one
+// change of the list. A member already listed (by path or bare name) stops
+// the Add: the members before it stay listed, and no name is proposed.
+void addPieceSet(MainControls& w, FileSystem& fs, const Text& chosen) {
+    const PieceSet set = findPieceSet(fs, chosen);
+    std::unordered_set<Text> listed;
+    const std::int64_t count = w.List1.count();
+    listed.reserve(static_cast<std::size_t>(count));
+    for (std::int64_t i = 0; i < count; ++i) {
+        listed.insert(w.List1.item(i));
+    }
+    std::vector<Text> added;
+    added.reserve(set.members.size());
+    for (const PieceMember& member : set.members) {
+        if (listed.contains(member.path) || listed.contains(member.name)) {
+            w.List1.addItems(added);
+            w.messages.show(kAlreadyListed, mb::Information);
+            return;
+        }
+        added.push_back(member.path);
+    }
+    w.List1.addItems(added);
+    w.Text4.setText(set.proposedOutput);
+    if (set.proposedHasDollar) {
+        w.Text4.caretToEnd();
+    }
+    // The pieces that are there are listed; a merge of them would leave a
+    // hole where the missing one belongs.
+    if (!set.missing.empty()) {
+        w.messages.show(u"文件不完整，缺少 " + set.missing.front() + u" !", mb::Exclamation);
+    }
+}
+
+}  // namespace
+
+void addPieces(MainControls& window, FileSystem& fs) {
+    CommonDialog& dialog = window.CommonDialog1;
+    // The filter stays set for the source browse that uses the dialog next.
+    dialog.flags = cdl::FileMustExist | cdl::HideReadOnly;
+    dialog.filter = kPieceFilter;
+    dialog.fileName.clear();
+    dialog.showOpen();
+    const Text chosen = dialog.fileName;
+    if (!chosen.empty()) {
+        addPiecesFrom(window, fs, chosen);
+    }
+}
+
+void addPiecesFrom(MainControls& window, FileSystem& fs, const Text& chosen) {
+    if (endsWith(chosen, u"001")) {
+        addPieceSet(window, fs, chosen);
+        return;
+    }
+    for (std::int64_t i = 0; i < window.List1.count(); ++i) {
+        if (window.List1.item(i) == chosen) {
+            window.messages.show(kAlreadyListed, mb::Information);
+            return;
+        }
+    }
+    window.List1.addItem(chosen);
+}
+
+// Selecting from the program counts as a click on the list, so the list's
+// tooltip follows each of the selections below without being set here.
+
+void removeSelected(MainControls& window) {
+    ListBox& list = window.List1;
+    const std::int64_t i = list.selectedIndex();
+    if (i < 0 || i >= list.count()) {
+        return;
+    }
+    list.removeItem(i);
+    if (i - 1 >= 0) {
+        list.setSelectedIndex(i - 1);
+    } else if (list.count() > 0) {
+        list.setSelectedIndex(0);
+    }
+}
+
+void clearList(MainControls& window) {
+    window.List1.clear();
+}
+
+namespace {
+
+void swapItems(ListBox& list, std::int64_t a, std::int64_t b) {
+    const Text first = list.item(a);
+    list.setItem(a, list.item(b));
+    list.setItem(b, first);
+}
+
+}  // namespace
+
+void moveDown(MainControls& window) {
+    ListBox& list = window.List1;
+    const std::int64_t i = list.selectedIndex();
+    if (i < 0 || i + 1 >= list.count()) {
+        return;
+    }
+    swapItems(list, i, i + 1);
+    list.setSelectedIndex(i + 1);
+}
+
+void moveUp(MainControls& window) {
+    ListBox& list = window.List1;
+    const std::int64_t i = list.selectedIndex();
+    if (i <= 0 || i >= list.count()) {
+        return;
+    }
+    swapItems(list, i, i - 1);
+    list.setSelectedIndex(i - 1);
+}
+
+void showPath(MainControls& window) {
+    ListBox& list = window.List1;
+    const std::int64_t i = list.selectedIndex();
+    list.setToolTip(i >= 0 && i < list.count() ? list.item(i) : Text());
+}
+
+}  // namespace tessark

@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include "forms/split_form.h"
+
+#include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
+#include "engine/split/split_plan.h"
+#include "engine/split/split_settings.h"
+#include "forms/controls.h"
+#include "forms/error_report.h"
+#include "forms/refusal_box.h"
+
+namespace tessark {
+
+namespace {
+
+SplitRequest requestFrom(MainControls& window) {
+    SplitRequest request;
+    request.source = window.Text1.text();
+    request.target = window.Text2.text();
+    request.block = window.Option1.selected() ? BlockSize::floppy()
+                                              : BlockSize::typedKilobytes(window.Text3.text());
+    return request;
+}
+
+void resetDisplay(MainControls& window) {
+    window.ProgressBar1.setValue(0);
+    window.ProgressBar1.setVisible(false);
+    window.mousePointer.setPointer(pointer::Default);
+}
+
+void split(MainControls& window, FileSystem& fs) {
+    auto checked = planSplit(fs, requestFrom(window));
+    if (const auto* refused = std::get_if<SplitRefusal>(&checked)) {
+        showRefusal(window, refused->message, refused->style, refused->field, refused->selection);
+        return;
+    }
+    const SplitPlan& plan = std::get<SplitPlan>(checked);
+    if (window.messages.show(u"确定要分割文件  " + plan.source + u"  吗？", mb::YesNo) == mb::No) {
+        return;
+    }
+
+    window.List1.clear();
+    window.mousePointer.setPointer(pointer::Hourglass);
+    window.ProgressBar1.setMaximum(static_cast<double>(plan.length / plan.block));
+    window.ProgressBar1.setValue(0);
+    window.ProgressBar1.setVisible(true);
+
+    // Each piece joins the list once it is complete; the bar shows, as each
+    // piece begins, its 1-based position over the block.
+    ThrottledRepaint repaint(window.repaint);
+    std::int64_t listed = 0;
+    std::int64_t started = 0;
+    const auto onProgress = [&](const Progress& p) {
+        for (; listed < p.piecesDone; ++listed) {
+            window.List1.addItem(plan.pieces[static_cast<std::size_t>(listed)].name);
+        }
+        if (p.piecesDone == started && started < p.piecesTotal) {
+            window.ProgressBar1.setValue(static_cast<double>((p.bytesDone + 1) / plan.block));
+            ++started;
+        }
+        if (p.piecesDone == p.piecesTotal) {
+            window.Text4.setText(plan.mergeName);
+            if (plan.mergeNameHasDollar) {
+                window.Text4.caretToEnd();
+            }
+        }
+        repaint.repaint();
+        return true;
+    };
+    runSplit(fs, plan, onProgress);
+
+    resetDisplay(window);
+    window.messages.show(plan.source +
+                             u" 分割完成!\r\r你可以执行分割文件目录下的 Link "
+                             u"程序合并文件\r也可以用合并功能合并文件!",
+                         mb::Information, kAppTitle);
+}
+
+}  // namespace
+
+void startSplit(MainControls& window, FileSystem& fs) {
+    try {
+        split(window, fs);
+    } catch (...) {
+        reportCurrentError(ErrorTable::Full, window.messages);
+        resetDisplay(window);
+    }
+}
+
+void takeSource(MainControls& window, FileSystem& fs, const Text& path) {
+    window.Text1.setText(path);
+    window.Text2.setText(DeriveTargetName(path));
+    try {
+        window.Label2.setCaption(SizeCaption(fs.fileLength(path)));
+    } catch (const RuntimeError&) {
+        // The file went away after it was chosen: the old caption stays, and
+        // the split's own checks will say what is wrong.
+    }
+}
+
+void browseSource(MainControls& window, FileSystem& fs) {
+    CommonDialog& dialog = window.CommonDialog1;
+    dialog.flags = cdl::HideReadOnly | cdl::FileMustExist;
+    dialog.showOpen();
+    const Text name = dialog.fileName;
+    if (!name.empty()) {
+        takeSource(window, fs, name);
+    }
+}
+
+}  // namespace tessark

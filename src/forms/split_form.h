@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: MIT
+// The split side of the main window: the source browse and Start split, over
+// the value-level split.
+#pragma once
+
+#include "engine/core/text.h"
+
+namespace tessark {
+
+struct MainControls;
+class FileSystem;
+
+// Start split: checks the inputs, asks, cuts the source into pieces, fills the
+// merge list and name, writes the join script and reports.
+void startSplit(MainControls& window, FileSystem& fs);
+
+// Browse for the source (the source browse button): the shared dialog with
+// flags 4100; a chosen file is taken as by takeSource.
+void browseSource(MainControls& window, FileSystem& fs);
+
+// Takes `path` as the source without the dialog: fills Text1, Text2 (the
+// proposed target) and Label2 (its size).
+void takeSource(MainControls& window, FileSystem& fs, const Text& path);
+
+}  // namespace tessark

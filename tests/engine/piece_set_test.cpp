@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: MIT
+// Piece sets with pieces missing, and Add of a large set in one batch.
+#include <gtest/gtest.h>
+
+#include "engine/merge/piece_set.h"
+#include "fake_file_system.h"
+#include "fake_window.h"
+#include "forms/merge_list.h"
+
+namespace tessark {
+namespace {
+
+using test::FakeFileSystem;
+
+struct GapCase {
+    const char* name;
+    std::vector<Text> present;  // in D:\x
+    std::vector<Text> listed;   // what Add lists, bare names
+    Text warning;               // empty: none
+};
+
+class Gaps : public ::testing::TestWithParam<GapCase> {};
+
+TEST_P(Gaps, AddListsWhatIsThereAndNamesTheFirstMissingPiece) {
+    const GapCase& c = GetParam();
+    FakeFileSystem fs;
+    fs.addFolder(u"D:\\x");
+    for (const Text& name : c.present) {
+        fs.addFile(u"D:\\x\\" + name, "p");
+    }
+    test::FakeWindow w;
+    auto controls = w.controls();
+    addPiecesFrom(controls, fs, u"D:\\x\\x.001");
+
+    std::vector<Text> listed;
+    for (const Text& item : w.List1.items) {
+        listed.push_back(item.substr(5));
+    }
+    EXPECT_EQ(listed, c.listed);
+    EXPECT_EQ(w.Text4.value, u"D:\\x\\x") << "the name is proposed all the same";
+    if (c.warning.empty()) {
+        EXPECT_TRUE(w.messages.shown.empty());
+    } else {
+        ASSERT_EQ(w.messages.shown.size(), 1u);
+        EXPECT_EQ(w.messages.shown[0].prompt, c.warning);
+        EXPECT_EQ(w.messages.shown[0].style, 48);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sets, Gaps,
+    ::testing::Values(
+        GapCase{"Complete", {u"x.001", u"x.002", u"x.003"}, {u"x.001", u"x.002", u"x.003"}, u""},
+        GapCase{"InTheMiddle",
+                {u"x.001", u"x.002", u"x.003", u"x.005", u"x.007"},
+                {u"x.001", u"x.002", u"x.003", u"x.005", u"x.007"},
+                u"文件不完整，缺少 x.004 !"},
+        GapCase{
+            "SecondOfTwo", {u"x.001", u"x.003"}, {u"x.001", u"x.003"}, u"文件不完整，缺少 x.002 !"},
+        GapCase{
+            "FirstPiece", {u"x.002", u"x.003"}, {u"x.002", u"x.003"}, u"文件不完整，缺少 x.001 !"},
+        GapCase{"PastNineHundredNinetyNine",
+                {u"x.001", u"x.999", u"x.1001"},
+                {u"x.001", u"x.999", u"x.1001"},
+                u"文件不完整，缺少 x.002 !"},
+        GapCase{"AfterTheLastIsNoGap", {u"x.001", u"x.002"}, {u"x.001", u"x.002"}, u""},
+        GapCase{"LeadingZerosOfOneNumber",
+                {u"x.001", u"x.0001", u"x.002"},
+                {u"x.0001", u"x.001", u"x.002"},
+                u""}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(PieceSet, ListsEachMissingPieceUpToTheLimit) {
+    FakeFileSystem fs(u'/');
+    fs.addFolder(u"/d");
+    fs.addFile(u"/d/x.001", "p");
+    fs.addFile(u"/d/x.004", "p");
+    fs.addFile(u"/d/x.1000", "p");
+    const PieceSet set = findPieceSet(fs, u"/d/x.001");
+    ASSERT_EQ(set.members.size(), 3u);
+    EXPECT_EQ(set.members[2].number, 1000);
+    EXPECT_EQ(set.members[2].path, u"/d/x.1000");
+    ASSERT_EQ(set.missing.size(), kMaxMissing);
+    EXPECT_EQ(set.missing[0], u"x.002");
+    EXPECT_EQ(set.missing[1], u"x.003");
+    EXPECT_EQ(set.missing[2], u"x.005");
+}
+
+TEST(AddBatch, ALargeSetReachesTheListInOneBatch) {
+    FakeFileSystem fs(u'/');
+    fs.addFolder(u"/d");
+    constexpr std::int64_t kPieces = 5000;
+    for (std::int64_t n = 1; n <= kPieces; ++n) {
+        fs.addFile(pieceName(u"/d/big", n), "");
+    }
+    test::FakeWindow w;
+    w.List1.items = {u"/d/other"};
+    auto controls = w.controls();
+    addPiecesFrom(controls, fs, u"/d/big.001");
+
+    ASSERT_EQ(w.List1.count(), kPieces + 1);
+    EXPECT_EQ(w.List1.items[1], u"/d/big.001");
+    EXPECT_EQ(w.List1.items[kPieces], u"/d/big.5000");
+    EXPECT_EQ(w.List1.addItemsCalls, 1);
+    EXPECT_EQ(w.List1.addItemCalls, 0);
+    EXPECT_TRUE(w.messages.shown.empty());
+}
+
+TEST(AddBatch, AListedMemberStopsTheAddAfterTheOnesBeforeIt) {
+    FakeFileSystem fs(u'/');
+    fs.addFolder(u"/d");
+    for (const char16_t* name : {u"/d/x.001", u"/d/x.002", u"/d/x.003"}) {
+        fs.addFile(name, "");
+    }
+    test::FakeWindow w;
+    w.List1.items = {u"x.003"};  // a bare name counts for a set
+    w.Text4.value = u"keep";
+    auto controls = w.controls();
+    addPiecesFrom(controls, fs, u"/d/x.001");
+
+    EXPECT_EQ(w.List1.items, (std::vector<Text>{u"x.003", u"/d/x.001", u"/d/x.002"}));
+    ASSERT_EQ(w.messages.shown.size(), 1u);
+    EXPECT_EQ(w.messages.shown[0].prompt, u"该文件已存在列表中!");
+    EXPECT_EQ(w.Text4.value, u"keep");
+}
+
+}  // namespace
+}  // namespace tessark
