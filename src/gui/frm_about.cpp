@@ -35,7 +35,7 @@ frmAbout::frmAbout(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainW
           songFont(fontpx::Pt12_75, true));
     label("lblDescription", 1080, 600, QStringLiteral("出品： Quorin工作室"));
     label("Label1", 1080, 840, QStringLiteral("网址： ") + maker::kHost.toString());
-    label("lblVersion", 1080, 1080, QStringLiteral("版本： V3.5"));
+    label("lblVersion", 1080, 1080, QStringLiteral("版本： ") + maker::shownVersion());
     label("Label5", 1080, 1320, QStringLiteral("邮箱："));
     QLabel* mail =
         label("Label6", 1680, 1320, maker::kEmail.toString(), songFont(fontpx::Pt9, false, true));

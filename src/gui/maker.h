@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include "version/version.h"
+
 namespace tessark::maker {
 
 inline constexpr QStringView kHost = u"www.quorin.example";
@@ -19,8 +21,13 @@ inline QString advertisementUrl() {
     return webSiteUrl() + QStringLiteral("/ad/ad_Tessark.html");
 }
 
+// "V" and major.minor, as the caption and the About window show it.
+inline QString shownVersion() {
+    return QString::fromUtf16(version::kShown);
+}
+
 inline QString mainCaption() {
-    return QStringLiteral("Quorin文件分割机 Tessark V3.5") + QString(10, u' ') +
+    return QStringLiteral("Quorin文件分割机 Tessark ") + shownVersion() + QString(10, u' ') +
            QStringLiteral("作者QQ：") + kContactNumber.toString();
 }
 
