@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: MIT
+// The maker's names and addresses and the version the windows show, with the
+// texts built from them. The one place these values live.
+#pragma once
+
+#include "engine/core/text.h"
+
+namespace tessark::maker {
+
+inline constexpr TextView kHost = u"www.quorin.example";
+inline constexpr TextView kStudioAddress = u"www.quorin-studio.example";
+inline constexpr TextView kContactNumber = u"80012345";
+inline constexpr TextView kEmail = u"tessark@quorin.example";
+inline constexpr TextView kVersion = u"V3.5";
+
+inline Text webSiteUrl() {
+    return Text(u"http://") + Text(kHost);
+}
+inline Text advertisementUrl() {
+    return webSiteUrl() + u"/ad/ad_Tessark.html";
+}
+
+// The main window's caption: product and version, ten blanks, the contact.
+inline Text mainCaption() {
+    return Text(u"Quorin文件分割机 Tessark ") + Text(kVersion) + Text(10, u' ') + u"作者QQ：" +
+           Text(kContactNumber);
+}
+
+}  // namespace tessark::maker
