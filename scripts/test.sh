@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything with warnings as errors, and runs
 # every test headless: the regular build, the window with an embedded browser,
-# the engine under ASan and UBSan, the Debian package's install round trip, then
-# the engine built for Windows and tested under wine.
+# the engine under ASan and UBSan, the Debian package's install round trip, the
+# engine and the program built for Windows and tested under wine, and the
+# Windows installer's round trip under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --with-tests
@@ -25,3 +26,4 @@ ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build/asan --output-on-failure --ti
 
 scripts/test-deb.sh
 scripts/test-windows.sh
+scripts/test-windows-package.sh
