@@ -8,6 +8,8 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh --with-packaging
 
 build=build/deb
+# Debian's compiler and linker flags, with every hardening feature.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DTESSARK_BUILD_TESTS=OFF -DTESSARK_BUILD_BENCH=OFF -DTESSARK_WERROR=ON \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
