@@ -27,6 +27,10 @@ for f in /usr/bin/tessark /usr/share/applications/tessark.desktop \
   [[ -f $f ]] || fail "$f not installed"
 done
 [[ $(command -v tessark) == /usr/bin/tessark ]] || fail "tessark is not found on the PATH in /usr/bin"
+# The command-line program, where the build has one, tells the same version.
+if dpkg -L tessark | grep -qx /usr/bin/tessark-cli; then
+  tessark-cli --version | grep -qF "$version" || fail "tessark-cli --version does not tell $version"
+fi
 
 log=$(mktemp)
 trap 'rm -f "$log"; apt_get remove tessark >/dev/null' EXIT
