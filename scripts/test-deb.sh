@@ -29,7 +29,7 @@ done
 [[ $(command -v tessark) == /usr/bin/tessark ]] || fail "tessark is not found on the PATH in /usr/bin"
 # The command-line program, where the build has one, tells the same version.
 if dpkg -L tessark | grep -qx /usr/bin/tessark-cli; then
-  tessark-cli --version | grep -qF "$version" || fail "tessark-cli --version does not tell $version"
+  [[ $(tessark-cli --version) == *"$version"* ]] || fail "tessark-cli --version does not tell $version"
 fi
 
 log=$(mktemp)
