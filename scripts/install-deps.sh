@@ -24,6 +24,8 @@ if ((with_tests)); then
   packages+=(coreutils qt6-webengine-dev)
   # The engine's tests built for Windows and run under wine.
   packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
+  # The Windows window's picture: wine on a virtual display, taken with xwd.
+  packages+=(x11-apps x11-utils netpbm)
 fi
 if ((with_packaging)); then
   # The .deb (CPack needs file and dpkg-shlibdeps), its check, and the window

@@ -6,7 +6,7 @@
 #include "engine/core/text.h"
 #include "version/version.h"
 
-namespace tessark::maker {
+namespace tessark::design::maker {
 
 inline constexpr TextView kHost = u"www.quorin.example";
 inline constexpr TextView kStudioAddress = u"www.quorin-studio.example";
@@ -28,4 +28,4 @@ inline Text mainCaption() {
            Text(kContactNumber);
 }
 
-}  // namespace tessark::maker
+}  // namespace tessark::design::maker

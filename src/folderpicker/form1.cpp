@@ -9,15 +9,17 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "design/window_design.h"
 #include "engine/core/controls.h"
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
 #include "engine/errors/disk_error_report.h"
+#include "engine/platform/drives.h"
 #include "folderpicker/directory_list.h"
 #include "folderpicker/drive_list.h"
 #include "folderpicker/folder_paths.h"
-#include "engine/platform/drives.h"
 #include "qtshared/qt_text.h"
+#include "qtshared/qt_window_builder.h"
 
 namespace tessark {
 
@@ -36,49 +38,24 @@ Text currentFolder(char16_t separator) {
 
 Form1::Form1(FileSystem& fs, DriveSource& drives, MessageBox& messages, TextBox& text2,
              TextBox& text4)
-    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                           Qt::MSWindowsFixedSizeDialogHint),
-      fs_(fs),
-      messages_(messages),
-      text2_(text2),
-      text4_(text4) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("请选择一个目录"));
-    setFixedSize(twips(5190), twips(3765));
-    setFont(songFont(fontpx::Pt9));
-
-    Label2 = new QLabel(QStringLiteral("指定文件夹："), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->move(twips(240), twips(240));
-    Label2->adjustSize();  // the label sizes itself to its text
-
-    Label1 = new QLabel(this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(twipRect(240, 480, 4695, 195));
-    Label1->setTextFormat(Qt::PlainText);  // a folder name is never markup
-
-    Dir1 = new DirectoryList(fs, this);
-    Dir1->setObjectName(QStringLiteral("Dir1"));
-    Dir1->setGeometry(twipRect(240, 720, 4695, 2400));
-
-    Drive1 = new DriveList(drives, this);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setGeometry(twipRect(240, 3240, 1935, 300));
-
-    Command1 = new QPushButton(QStringLiteral("确定"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(twipRect(2520, 3240, 1095, 375));
-    Command1->setDefault(true);
-
-    Command2 = new QPushButton(QStringLiteral("取消"), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command2->setGeometry(twipRect(3840, 3240, 1095, 375));
-
-    setTabOrder(Dir1, Drive1);
-    setTabOrder(Drive1, Command1);
-    setTabOrder(Command1, Command2);
-    Dir1->setFocus();
+    : QDialog(nullptr), fs_(fs), messages_(messages), text2_(text2), text4_(text4) {
+    QtWidgetMakers makers;
+    makers.special = [&](const design::Control& control, QWidget* in) -> QWidget* {
+        if (control.kind == design::Kind::DirectoryList) {
+            return new DirectoryList(fs, in);
+        }
+        if (control.kind == design::Kind::DriveList) {
+            return new DriveList(drives, in);
+        }
+        return nullptr;
+    };
+    const QtBuiltControls built = buildWindow(this, design::form1Design(), makers);
+    Label2 = built.get<QLabel>("Label2");
+    Label1 = built.get<QLabel>("Label1");
+    Dir1 = built.get<DirectoryList>("Dir1");
+    Drive1 = built.get<DriveList>("Drive1");
+    Command1 = built.get<QPushButton>("Command1");
+    Command2 = built.get<QPushButton>("Command2");
 
     // On creation the lists show the program's current drive and folder.
     const char16_t separator = fs.separator();

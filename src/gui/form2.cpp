@@ -7,16 +7,16 @@
 #include <QListWidget>
 #include <QScreen>
 
+#include "design/window_design.h"
 #include "engine/core/controls.h"
+#include "engine/platform/native_file_system.h"
 #include "folderpicker/form1.h"
 #include "gui/form2_bridge.h"
 #include "gui/frm_about.h"
-#include "gui/icons.h"
 #include "gui/maker.h"
 #include "gui/module1.h"
-#include "engine/platform/native_file_system.h"
-#include "qtshared/qt_text.h"
 #include "gui/web_browser.h"
+#include "qtshared/qt_text.h"
 
 namespace tessark {
 
@@ -30,22 +30,13 @@ Form2::Form2(Form2Services services) : QWidget(nullptr), services_(std::move(ser
     if (!services_.endProgram) {
         services_.endProgram = [] { QCoreApplication::exit(0); };
     }
-    setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(maker::mainCaption());
-    setWindowIcon(icons::program());
-    // Fixed border with a minimise box and no maximise box.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(twips(7935), twips(7680));
-    setFont(songFont(fontpx::Pt9));
-
     buildControls();
     bridge_.reset(new Bridge{
         QtTextBox(Text1), QtTextBox(Text2), QtTextBox(Text3), QtTextBox(Text4),
-        QtOptionButton(Option1), QtLabel(Label2, true), QtListBox(List1, [this] { List1_Click(); }),
-        QtProgressBar(ProgressBar1), QtMousePointer(), QtRepaintHook(), nullptr, nullptr, nullptr,
-        nullptr, services_.fileSystem, services_.messages, services_.dialog, services_.drives});
+        QtOptionButton(Option1), QtLabel(Label2, design::form2Design().find("Label2")->autoSize),
+        QtListBox(List1, [this] { List1_Click(); }), QtProgressBar(ProgressBar1), QtMousePointer(),
+        QtRepaintHook(), nullptr, nullptr, nullptr, nullptr, services_.fileSystem,
+        services_.messages, services_.dialog, services_.drives});
     if (bridge_->fileSystem == nullptr) {
         bridge_->ownFileSystem = makeNativeFileSystem();
         bridge_->fileSystem = bridge_->ownFileSystem.get();
@@ -63,9 +54,7 @@ Form2::Form2(Form2Services services) : QWidget(nullptr), services_(std::move(ser
         bridge_->drives = bridge_->ownDrives.get();
     }
     wireEvents();
-    Timer1.setInterval(1000);
     Timer1.start();
-    Text1->setFocus();
     Form_Load();
 }
 
@@ -96,17 +85,23 @@ void Form2::Timer1_Timer() {
     StatusBar1->setPanelText(5, tx(longTime(services_.now().time())));
 }
 
-void Form2::StatusBar1_PanelClick(int /*panel*/) {
-    showAbout();
-    services_.openWebSite();
+void Form2::StatusBar1_PanelClick(int panel) {
+    design::statusPanelClick(*this, panel);
 }
 
 void Form2::Command12_Click() {
-    showAbout();
+    design::aboutClick(*this);
+}
+
+void Form2::hideMain() {
+    hide();
+}
+
+void Form2::openWebSite() {
+    services_.openWebSite();
 }
 
 void Form2::showAbout() {
-    hide();
     if (about_ == nullptr) {
         about_ = new frmAbout(this);
     }

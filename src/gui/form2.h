@@ -9,8 +9,10 @@
 #include <functional>
 #include <memory>
 
+#include "design/window_behaviour.h"
 #include "gui/frm_about.h"
 #include "gui/status_panels.h"
+#include "qtshared/qt_window_builder.h"
 
 class QFrame;
 class QGroupBox;
@@ -44,7 +46,7 @@ struct Form2Services {
     Clock now;                          // the local clock
 };
 
-class Form2 : public QWidget {
+class Form2 : public QWidget, private design::ShellSurface {
     Q_OBJECT
 
   public:
@@ -87,12 +89,14 @@ class Form2 : public QWidget {
     struct Bridge;
 
     void buildControls();
-    void buildSplitArea();
-    void buildMergeArea();
-    void buildBottomRow();
-    void setTabOrder();
     void wireEvents();
-    void showAbout();
+    // Where a key reaching `control` leads: the split, the merge or a press.
+    void keyPress(std::string_view control, int keyAscii);
+
+    // The shell buttons' steps, as the shared behaviour takes them.
+    void hideMain() override;
+    void showAbout() override;
+    void openWebSite() override;
     void showPicker();
     MainControls controls();
 
@@ -109,6 +113,8 @@ class Form2 : public QWidget {
     WebBrowser* WebBrowser1{};
     StatusPanels* StatusBar1{};
     QTimer Timer1;
+    QtBuiltControls built_;
+    QtControlSurface surface_{built_};
 
     Form2Services services_;
     std::unique_ptr<Bridge> bridge_;

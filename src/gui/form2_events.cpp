@@ -9,23 +9,27 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "design/window_behaviour.h"
 #include "gui/form2.h"
 #include "gui/key_hooks.h"
 
 namespace tessark {
 
-namespace {
-
-// A focused button is pressed by Enter as well as by the space bar.
-void enterPresses(QAbstractButton* button) {
-    onKeyPress(button, [button](int keyAscii) {
-        if (keyAscii == kEnterKey) {
-            button->click();
-        }
-    });
+void Form2::keyPress(std::string_view control, int keyAscii) {
+    switch (design::form2KeyAction(control, keyAscii)) {
+        case design::KeyAction::StartSplit:
+            Command3_Click();
+            break;
+        case design::KeyAction::StartMerge:
+            Command6_Click();
+            break;
+        case design::KeyAction::Press:
+            built_.get<QAbstractButton>(control)->click();
+            break;
+        case design::KeyAction::PassOn:
+            break;
+    }
 }
-
-}  // namespace
 
 void Form2::wireEvents() {
     const std::pair<QAbstractButton*, void (Form2::*)()> clicks[] = {
@@ -38,7 +42,10 @@ void Form2::wireEvents() {
     };
     for (const auto& [button, handler] : clicks) {
         connect(button, &QAbstractButton::clicked, this, handler);
-        enterPresses(button);
+        // A focused button is pressed by Enter as well as by the space bar.
+        onKeyPress(button, [this, name = button->objectName().toStdString()](int keyAscii) {
+            keyPress(name, keyAscii);
+        });
     }
 
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) {

@@ -50,15 +50,11 @@ void Form2::List1_Click() {
 }
 
 void Form2::List1_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command6_Click();
-    }
+    keyPress("List1", keyAscii);
 }
 
 void Form2::Text4_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command6_Click();
-    }
+    keyPress("Text4", keyAscii);
 }
 
 }  // namespace tessark

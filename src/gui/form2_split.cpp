@@ -37,44 +37,27 @@ void Form2::Command3_Click() {
 }
 
 void Form2::Option1_Click() {
-    if (Option1->isChecked()) {
-        Text3->setEnabled(false);
-        Text3->hide();
-        Label1->hide();
-    }
+    design::option1Click(surface_);
 }
 
 void Form2::Option2_Click() {
-    if (Option2->isChecked()) {
-        Text3->setEnabled(true);
-        Text3->show();
-        Label1->show();
-        Text3->setFocus(Qt::OtherFocusReason);
-    }
+    design::option2Click(surface_);
 }
 
 void Form2::Option1_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command3_Click();
-    }
+    keyPress("Option1", keyAscii);
 }
 
 void Form2::Text1_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command3_Click();
-    }
+    keyPress("Text1", keyAscii);
 }
 
 void Form2::Text2_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command3_Click();
-    }
+    keyPress("Text2", keyAscii);
 }
 
 void Form2::Text3_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command3_Click();
-    }
+    keyPress("Text3", keyAscii);
 }
 
 }  // namespace tessark

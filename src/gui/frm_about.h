@@ -6,11 +6,6 @@
 
 #include <QDialog>
 
-#include "qtshared/qt_text.h"
-
-class QLabel;
-class QPushButton;
-
 namespace tessark {
 
 class frmAbout : public QDialog {
@@ -32,9 +27,6 @@ class frmAbout : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // A label that sizes itself to its text.
-    QLabel* label(const char* name, int left, int top, const QString& text,
-                  const QFont& font = songFont(fontpx::Pt9));
     QWidget* mainWindow_;
 };
 

@@ -180,4 +180,31 @@ QIcon program() {
     return result;
 }
 
+QIcon picture(design::Picture picture) {
+    using design::Picture;
+    switch (picture) {
+        case Picture::OpenFolder:
+            return openFolder();
+        case Picture::BlankPage:
+            return blankPage();
+        case Picture::BlackCross:
+            return blackCross();
+        case Picture::RedCrossList:
+            return redCrossList();
+        case Picture::ArrowUp:
+            return arrowUp();
+        case Picture::ArrowDown:
+            return arrowDown();
+        case Picture::SplitPicture:
+            return splitPicture();
+        case Picture::MergePicture:
+            return mergePicture();
+        case Picture::ProgramIcon:
+            return program();
+        case Picture::None:
+            break;
+    }
+    return {};
+}
+
 }  // namespace tessark::icons

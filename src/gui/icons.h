@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QImage>
 
+#include "design/window_design.h"
+
 namespace tessark::icons {
 
 QIcon openFolder();    // the browse buttons
@@ -16,6 +18,9 @@ QIcon arrowDown();     // Move down
 QIcon splitPicture();  // Start split, 24 × 23
 QIcon mergePicture();  // Start merge, 24 × 23
 QIcon program();       // the window icon
+
+// The picture a window description names.
+QIcon picture(design::Picture picture);
 
 // The program's icon as an image of `size` × `size` pixels.
 QImage programImage(int size);

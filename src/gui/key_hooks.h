@@ -4,11 +4,13 @@
 
 #include <functional>
 
+#include "design/window_behaviour.h"
+
 class QWidget;
 
 namespace tessark {
 
-inline constexpr int kEnterKey = 13;
+inline constexpr int kEnterKey = design::kEnterKey;
 
 // Calls `handler` with the character code of every key press on `control`
 // that produces a character, before the control sees the key. The key then

@@ -1,34 +1,21 @@
 // SPDX-License-Identifier: MIT
-// The maker's names and addresses shown by the windows.
+// The maker's addresses and the main window's caption as Qt strings.
 #pragma once
 
 #include <QString>
-#include <QStringView>
 
-#include "version/version.h"
+#include "design/maker.h"
 
 namespace tessark::maker {
 
-inline constexpr QStringView kHost = u"www.quorin.example";
-inline constexpr QStringView kStudioAddress = u"www.quorin-studio.example";
-inline constexpr QStringView kContactNumber = u"80012345";
-inline constexpr QStringView kEmail = u"tessark@quorin.example";
-
 inline QString webSiteUrl() {
-    return QStringLiteral("http://") + kHost.toString();
+    return QString::fromStdU16String(design::maker::webSiteUrl());
 }
 inline QString advertisementUrl() {
-    return webSiteUrl() + QStringLiteral("/ad/ad_Tessark.html");
+    return QString::fromStdU16String(design::maker::advertisementUrl());
 }
-
-// "V" and major.minor, as the caption and the About window show it.
-inline QString shownVersion() {
-    return QString::fromUtf16(version::kShown);
-}
-
 inline QString mainCaption() {
-    return QStringLiteral("Quorin文件分割机 Tessark ") + shownVersion() + QString(10, u' ') +
-           QStringLiteral("作者QQ：") + kContactNumber.toString();
+    return QString::fromStdU16String(design::maker::mainCaption());
 }
 
 }  // namespace tessark::maker

@@ -4,28 +4,45 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
+#include <algorithm>
+#include <cmath>
 
 #include "qtshared/qt_text.h"
 
 namespace tessark {
 
 namespace {
-// Widths in twips, left to right.
-constexpr std::array<int, StatusPanels::kPanels> kPanelWidths = {2150, 2350, 1300, 1100, 1000};
+
+int frameStyle(design::Bevel bevel) {
+    switch (bevel) {
+        case design::Bevel::Inset:
+            return QFrame::Panel | QFrame::Sunken;
+        case design::Bevel::Raised:
+            return QFrame::Panel | QFrame::Raised;
+        case design::Bevel::None:
+            break;
+    }
+    return QFrame::NoFrame;
+}
+
 }  // namespace
 
-StatusPanels::StatusPanels(Clock now, QWidget* parent) : QStatusBar(parent), now_(std::move(now)) {
+StatusPanels::StatusPanels(Clock now, const std::vector<design::StatusPanel>& panels,
+                           QWidget* parent)
+    : QStatusBar(parent), now_(std::move(now)) {
     setSizeGripEnabled(false);
-    for (int i = 0; i < kPanels; ++i) {
-        auto* label = new QLabel(this);
-        label->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
-        label->setFixedWidth(
-            static_cast<int>(std::lround(kPanelWidths.at(static_cast<std::size_t>(i)) / 15.0)));
-        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    for (const design::StatusPanel& described : panels) {
+        auto* label = new QLabel(qs(described.text), this);
+        label->setObjectName(QStringLiteral("Panel%1").arg(panels_.size() + 1));
+        label->setFixedWidth(static_cast<int>(std::lround(described.width / 15.0)));
+        label->setFrameStyle(frameStyle(described.bevel));
         label->setIndent(0);
         label->installEventFilter(this);
         addWidget(label);
-        panels_.at(static_cast<std::size_t>(i)) = label;
+        panels_.push_back(label);
+        if (described.style == design::PanelStyle::Date) {
+            datePanels_.push_back(label);
+        }
     }
     showDate();
     // The date panel looks at the clock often enough to turn over at midnight.
@@ -44,8 +61,10 @@ QString StatusPanels::panelText(int panel) const {
 
 void StatusPanels::showDate() {
     const QString today = QLocale::system().toString(now_().date(), QLocale::ShortFormat);
-    if (panel(kDatePanel)->text() != today) {
-        panel(kDatePanel)->setText(today);
+    for (QLabel* label : datePanels_) {
+        if (label->text() != today) {
+            label->setText(today);
+        }
     }
 }
 
@@ -54,11 +73,10 @@ bool StatusPanels::eventFilter(QObject* watched, QEvent* event) {
         auto* label = static_cast<QLabel*>(watched);
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (label->rect().contains(mouse->position().toPoint())) {
-            for (int i = 0; i < kPanels; ++i) {
-                if (panels_.at(static_cast<std::size_t>(i)) == label) {
-                    emit panelClicked(i + 1);
-                    return true;
-                }
+            const auto found = std::find(panels_.begin(), panels_.end(), label);
+            if (found != panels_.end()) {
+                emit panelClicked(static_cast<int>(found - panels_.begin()) + 1);
+                return true;
             }
         }
     }

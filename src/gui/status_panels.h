@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: MIT
-// The main window's five-panel status bar. Panel 4 shows today's date by
-// itself and keeps it current across midnight; a click on any panel is
-// reported with the panel's number.
+// The main window's status bar, divided into the panels of its description.
+// A date panel shows today's date by itself and keeps it current across
+// midnight; a click on any panel is reported with the panel's number (from 1).
 #pragma once
 
 #include <QDateTime>
 #include <QStatusBar>
 #include <QTimer>
-#include <array>
 #include <functional>
+#include <vector>
 
+#include "design/window_design.h"
 #include "engine/core/controls.h"
 
 class QLabel;
@@ -22,14 +23,12 @@ class StatusPanels : public QStatusBar, public StatusBar {
     Q_OBJECT
 
   public:
-    static constexpr int kPanels = 5;
-    static constexpr int kDatePanel = 4;
-
-    StatusPanels(Clock now, QWidget* parent);
+    StatusPanels(Clock now, const std::vector<design::StatusPanel>& panels, QWidget* parent);
 
     void setPanelText(int panel, const Text& text) override;
     QString panelText(int panel) const;
     QLabel* panel(int panel) const { return panels_.at(static_cast<std::size_t>(panel - 1)); }
+    int panelCount() const { return static_cast<int>(panels_.size()); }
 
   signals:
     void panelClicked(int panel);
@@ -41,7 +40,8 @@ class StatusPanels : public QStatusBar, public StatusBar {
     void showDate();
 
     Clock now_;
-    std::array<QLabel*, kPanels> panels_{};
+    std::vector<QLabel*> panels_;
+    std::vector<QLabel*> datePanels_;
     QTimer dateTimer_;
 };
 

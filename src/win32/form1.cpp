@@ -111,7 +111,13 @@ void Form1::Drive1_Change() {
         return;
     }
     try {
-        setPath(driveList_[static_cast<std::size_t>(chosen)]);
+        const Text& drive = driveList_[static_cast<std::size_t>(chosen)];
+        // A drive that is gone (a medium taken out since the list was made)
+        // is unavailable, not an empty folder.
+        if (GetDriveTypeW(wide(drive)) == DRIVE_NO_ROOT_DIR) {
+            raise(err::DeviceUnavailable);
+        }
+        setPath(drive);
         SetWindowTextW(control("Label1"), wide(path_));
     } catch (...) {
         DiskErrorReport(currentErrorNumber(), ErrorTable::WithoutNotFound, messages_);

@@ -19,8 +19,8 @@ constexpr UINT_PTR kTimer1 = 1;
 
 // The maker's site in the default browser; a failure to start it is not
 // reported (the About window is already up).
-void openWebSite() {
-    const Text address = maker::webSiteUrl();
+void openMakerSite() {
+    const Text address = design::maker::webSiteUrl();
     ShellExecuteW(nullptr, L"open", wide(address), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -28,7 +28,7 @@ void openWebSite() {
 
 Form2::Form2(Form2Services services) : services_(std::move(services)), parts_(new Parts) {
     if (!services_.openWebSite) {
-        services_.openWebSite = &openWebSite;
+        services_.openWebSite = &openMakerSite;
     }
     if (!services_.endProgram) {
         services_.endProgram = [] { PostQuitMessage(0); };
@@ -105,27 +105,47 @@ void Form2::createWindow() {
 }
 
 void Form2::wireKeys() {
-    const auto key = [this](const char* name, void (Form2::*handler)(int)) {
-        onKeyPress(control(name), [this, handler](int keyAscii) { (this->*handler)(keyAscii); });
+    // Every control that takes the focus hands its keys to its handler.
+    static constexpr std::pair<const char*, void (Form2::*)(int)> kKeyHandlers[] = {
+        {"Text1", &Form2::Text1_KeyPress},     {"Text2", &Form2::Text2_KeyPress},
+        {"Text3", &Form2::Text3_KeyPress},     {"Text4", &Form2::Text4_KeyPress},
+        {"Option1", &Form2::Option1_KeyPress}, {"List1", &Form2::List1_KeyPress},
     };
-    key("Text1", &Form2::Text1_KeyPress);
-    key("Text2", &Form2::Text2_KeyPress);
-    key("Text3", &Form2::Text3_KeyPress);
-    key("Text4", &Form2::Text4_KeyPress);
-    key("Option1", &Form2::Option1_KeyPress);
-    key("List1", &Form2::List1_KeyPress);
-    // A focused button is pressed by Enter as well as by the space bar.
-    for (const design::Control& described : design::form2Design().controls) {
-        using design::Kind;
-        if (described.kind == Kind::Button || described.kind == Kind::PictureButton ||
-            described.kind == Kind::CaptionButton) {
-            HWND button = control(std::string(described.name).c_str());
-            onKeyPress(button, [button](int keyAscii) {
-                if (keyAscii == kEnterKey) {
-                    SendMessageW(button, BM_CLICK, 0, 0);
-                }
-            });
+    for (const design::Control* described : design::form2Design().tabOrder()) {
+        const std::string name(described->name);
+        HWND focusable = control(name.c_str());
+        if (focusable == nullptr) {
+            continue;
         }
+        void (Form2::*handler)(int) = nullptr;
+        for (const auto& [control, own] : kKeyHandlers) {
+            if (name == control) {
+                handler = own;
+            }
+        }
+        onKeyPress(focusable, [this, handler, name](int keyAscii) {
+            if (handler != nullptr) {
+                (this->*handler)(keyAscii);
+            } else {
+                keyPress(name, keyAscii);
+            }
+        });
+    }
+}
+
+void Form2::keyPress(std::string_view name, int keyAscii) {
+    switch (design::form2KeyAction(name, keyAscii)) {
+        case design::KeyAction::StartSplit:
+            Command3_Click();
+            break;
+        case design::KeyAction::StartMerge:
+            Command6_Click();
+            break;
+        case design::KeyAction::Press:
+            SendMessageW(control(std::string(name).c_str()), BM_CLICK, 0, 0);
+            break;
+        case design::KeyAction::PassOn:
+            break;
     }
 }
 
@@ -152,13 +172,20 @@ void Form2::Timer1_Timer() {
     parts_->statusBar1->showDate();
 }
 
-void Form2::StatusBar1_PanelClick(int /*panel*/) {
-    showAbout();
-    services_.openWebSite();
+void Form2::StatusBar1_PanelClick(int panel) {
+    design::statusPanelClick(*this, panel);
 }
 
 void Form2::Command12_Click() {
-    showAbout();
+    design::aboutClick(*this);
+}
+
+void Form2::hideMain() {
+    ShowWindow(window_, SW_HIDE);
+}
+
+void Form2::openWebSite() {
+    services_.openWebSite();
 }
 
 void Form2::Command13_Click() {
@@ -181,6 +208,17 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
             }
             break;
         }
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                lastFocus_ = focus != nullptr && IsChild(window_, focus) ? focus : nullptr;
+            } else if (lastFocus_ != nullptr && IsWindowVisible(lastFocus_) &&
+                       IsWindowEnabled(lastFocus_)) {
+                SetFocus(lastFocus_);
+            } else {
+                parts_->built.focusFirst();
+            }
+            return 0;
         case WM_TIMER:
             if (wParam == kTimer1) {
                 Timer1_Timer();

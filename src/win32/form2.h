@@ -9,7 +9,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 
+#include "design/window_behaviour.h"
 #include "engine/core/text.h"
 #include "win32/window_builder.h"
 
@@ -37,7 +39,7 @@ struct Form2Services {
     std::function<void()> endProgram;   // leaves the message loop at once
 };
 
-class Form2 final : public WindowHandler {
+class Form2 final : public WindowHandler, private design::ShellSurface {
   public:
     explicit Form2(Form2Services services = {});
     ~Form2() override;
@@ -85,11 +87,17 @@ class Form2 final : public WindowHandler {
     bool onCommand(int id, int code);
     void createWindow();
     void wireKeys();
-    void showAbout();
+    // Where Enter on `control` leads, the same in every front end.
+    void keyPress(std::string_view control, int keyAscii);
     void showPicker();
+    // design::ShellSurface
+    void hideMain() override;
+    void showAbout() override;
+    void openWebSite() override;
 
     Form2Services services_;
     HWND window_ = nullptr;
+    HWND lastFocus_ = nullptr;  // given back when the window is active again
     std::unique_ptr<Parts> parts_;
     std::unique_ptr<AboutWindow> about_;
     std::unique_ptr<Form1> picker_;

@@ -64,46 +64,27 @@ void Form2::Command3_Click() {
 }
 
 void Form2::Option1_Click() {
-    if (parts_->option1->selected()) {
-        HWND text3 = control("Text3");
-        EnableWindow(text3, FALSE);
-        ShowWindow(text3, SW_HIDE);
-        ShowWindow(control("Label1"), SW_HIDE);
-    }
+    design::option1Click(parts_->surface);
 }
 
 void Form2::Option2_Click() {
-    if (SendMessageW(control("Option2"), BM_GETCHECK, 0, 0) == BST_CHECKED) {
-        HWND text3 = control("Text3");
-        EnableWindow(text3, TRUE);
-        ShowWindow(text3, SW_SHOW);
-        ShowWindow(control("Label1"), SW_SHOW);
-        SetFocus(text3);
-    }
+    design::option2Click(parts_->surface);
 }
 
 void Form2::Option1_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command3_Click();
-    }
+    keyPress("Option1", keyAscii);
 }
 
 void Form2::Text1_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command3_Click();
-    }
+    keyPress("Text1", keyAscii);
 }
 
 void Form2::Text2_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command3_Click();
-    }
+    keyPress("Text2", keyAscii);
 }
 
 void Form2::Text3_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command3_Click();
-    }
+    keyPress("Text3", keyAscii);
 }
 
 void Form2::Command4_Click() {
@@ -146,20 +127,15 @@ void Form2::List1_Click() {
 }
 
 void Form2::List1_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command6_Click();
-    }
+    keyPress("List1", keyAscii);
 }
 
 void Form2::Text4_KeyPress(int keyAscii) {
-    if (keyAscii == kEnterKey) {
-        Command6_Click();
-    }
+    keyPress("Text4", keyAscii);
 }
 
-// The window hides while the About window is open; closing that shows it again.
+// Closing the About window shows this window again.
 void Form2::showAbout() {
-    ShowWindow(window_, SW_HIDE);
     if (about_ == nullptr || !about_->isOpen()) {
         about_ = std::make_unique<AboutWindow>(window_);
     }

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "design/window_behaviour.h"
 #include "engine/core/controls.h"
 #include "engine/core/file_system.h"
 #include "engine/platform/drives.h"
@@ -14,8 +15,33 @@
 
 namespace tessark::win32 {
 
+// Form2's controls by name, for the behaviour the front ends share.
+class Win32ControlSurface final : public design::ControlSurface {
+  public:
+    explicit Win32ControlSurface(const BuiltWindow& built) : built_(built) {}
+    bool checked(std::string_view name) const override {
+        return SendMessageW(built_.control(name), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }
+    void setVisible(std::string_view name, bool visible) override {
+        ShowWindow(built_.control(name), visible ? SW_SHOW : SW_HIDE);
+    }
+    void setEnabled(std::string_view name, bool enabled) override {
+        EnableWindow(built_.control(name), enabled ? TRUE : FALSE);
+    }
+    void setFocus(std::string_view name) override {
+        HWND control = built_.control(name);
+        if (IsWindowVisible(control)) {
+            SetFocus(control);
+        }
+    }
+
+  private:
+    const BuiltWindow& built_;
+};
+
 struct Form2::Parts {
     BuiltWindow built;
+    Win32ControlSurface surface{built};
     std::unique_ptr<Win32TextBox> text1, text2, text3, text4;
     std::unique_ptr<Win32OptionButton> option1;
     std::unique_ptr<Win32Label> label2;

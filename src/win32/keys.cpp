@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "design/window_behaviour.h"
 #include "win32/window_builder.h"
 
 namespace tessark::win32 {
@@ -28,7 +29,7 @@ LRESULT CALLBACK keyPressProc(HWND control, UINT message, WPARAM wParam, LPARAM 
             // program's end): keep it alive for the call.
             std::function<void(int)> call = *handler;
             call(keyAscii);
-            if (keyAscii == kEnterKey) {
+            if (keyAscii == design::kEnterKey) {
                 return 0;  // no beep, no line break in a one-line edit
             }
             break;

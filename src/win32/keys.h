@@ -10,8 +10,6 @@
 
 namespace tessark::win32 {
 
-inline constexpr int kEnterKey = 13;
-
 // Calls `handler` with the character code of every character typed into
 // `control`, before the control sees it; Enter (13) is then swallowed, every
 // other key reaches the control unchanged. The control asks the dialog

@@ -237,7 +237,8 @@ HWND BuiltWindow::createControl(const design::Control& described, HWND parent, i
     if (kind.windowClass == nullptr) {
         return nullptr;
     }
-    DWORD style = WS_CHILD | kind.style | (described.visible ? WS_VISIBLE : 0) |
+    // Siblings clip each other, so a control drawn over another hides it.
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | kind.style | (described.visible ? WS_VISIBLE : 0) |
                   (described.enabled ? 0 : WS_DISABLED);
     // Every control but the option buttons starts a group of its own, so the
     // arrows move only between the option buttons of one container.

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+// The toolkit-neutral behaviour of the main window against a surface that
+// records what it is asked to do.
+#include "design/window_behaviour.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tessark::design {
+namespace {
+
+struct RecordingSurface : ControlSurface, ShellSurface {
+    std::set<std::string, std::less<>> checkedOptions;
+    std::vector<std::string> log;
+
+    bool checked(std::string_view name) const override { return checkedOptions.count(name) > 0; }
+    void setVisible(std::string_view name, bool visible) override {
+        log.push_back((visible ? "show " : "hide ") + std::string(name));
+    }
+    void setEnabled(std::string_view name, bool enabled) override {
+        log.push_back((enabled ? "enable " : "disable ") + std::string(name));
+    }
+    void setFocus(std::string_view name) override { log.push_back("focus " + std::string(name)); }
+    void hideMain() override { log.emplace_back("hide Form2"); }
+    void showAbout() override { log.emplace_back("show frmAbout"); }
+    void openWebSite() override { log.emplace_back("open web site"); }
+};
+
+using Log = std::vector<std::string>;
+
+TEST(OptionClicks, ShowAndHideTheCustomSizeInTheirOrder) {
+    struct Case {
+        const char* checked;
+        void (*handler)(ControlSurface&);
+        Log expected;
+    };
+    const Case cases[] = {
+        {"Option1", option1Click, {"disable Text3", "hide Text3", "hide Label1"}},
+        {"Option2", option2Click, {"enable Text3", "show Text3", "show Label1", "focus Text3"}},
+        // A handler whose own button is not the selected one leaves everything alone.
+        {"Option2", option1Click, {}},
+        {"Option1", option2Click, {}},
+    };
+    for (const Case& c : cases) {
+        RecordingSurface form;
+        form.checkedOptions.insert(c.checked);
+        c.handler(form);
+        EXPECT_EQ(form.log, c.expected) << c.checked;
+    }
+}
+
+TEST(EnterRouting, EachControlStartsItsAction) {
+    struct Case {
+        const char* control;
+        int key;
+        KeyAction expected;
+    };
+    const Case cases[] = {
+        {"Text1", kEnterKey, KeyAction::StartSplit},
+        {"Text2", kEnterKey, KeyAction::StartSplit},
+        {"Text3", kEnterKey, KeyAction::StartSplit},
+        {"Option1", kEnterKey, KeyAction::StartSplit},
+        {"Text4", kEnterKey, KeyAction::StartMerge},
+        {"List1", kEnterKey, KeyAction::StartMerge},
+        {"Option2", kEnterKey, KeyAction::PassOn},  // no key handler of its own
+        {"Command1", kEnterKey, KeyAction::Press},
+        {"Command3", kEnterKey, KeyAction::Press},
+        {"Command4", kEnterKey, KeyAction::Press},
+        {"Command13", kEnterKey, KeyAction::Press},
+        {"Label2", kEnterKey, KeyAction::PassOn},
+        {"WebBrowser1", kEnterKey, KeyAction::PassOn},
+        {"NoSuchControl", kEnterKey, KeyAction::PassOn},
+        // Only the character code 13 counts: a line feed or a letter passes on.
+        {"Text1", 10, KeyAction::PassOn},
+        {"Text4", 'a', KeyAction::PassOn},
+        {"Command3", ' ', KeyAction::PassOn},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(form2KeyAction(c.control, c.key), c.expected) << c.control << " " << c.key;
+    }
+}
+
+TEST(ShellButtons, AboutAndPanelClicksHideTheMainWindowFirst) {
+    RecordingSurface about;
+    aboutClick(about);
+    EXPECT_EQ(about.log, (Log{"hide Form2", "show frmAbout"}));
+    for (int panel = 1; panel <= 5; ++panel) {
+        RecordingSurface shell;
+        statusPanelClick(shell, panel);
+        EXPECT_EQ(shell.log, (Log{"hide Form2", "show frmAbout", "open web site"})) << panel;
+    }
+}
+
+}  // namespace
+}  // namespace tessark::design
