@@ -11,7 +11,15 @@ packages=(
   libcli11-dev
   xvfb xauth fonts-wqy-microhei
 )
-if [[ "${1:-}" == "--with-tests" ]]; then
+with_tests=0 with_packaging=0
+for option in "$@"; do
+  case "$option" in
+    --with-tests) with_tests=1 with_packaging=1 ;;  # the tests build and try the packages
+    --with-packaging) with_packaging=1 ;;
+    *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
+  esac
+done
+if ((with_tests)); then
   # coreutils for the engine's round trips; Qt WebEngine for the build that
   # embeds a real browser in the web panel.
   packages+=(coreutils qt6-webengine-dev)
@@ -19,6 +27,13 @@ if [[ "${1:-}" == "--with-tests" ]]; then
   packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
   # The Windows window's picture: wine on a virtual display, taken with xwd.
   packages+=(x11-apps x11-utils netpbm)
+fi
+if ((with_packaging)); then
+  # The .deb (CPack needs file and dpkg-shlibdeps), its check, and the window
+  # list of the installed program's start under Xvfb.
+  packages+=(dpkg-dev file lintian x11-utils)
+  # The Windows zip and installer, and the installer's round trip under wine.
+  packages+=(zip nsis g++-mingw-w64-x86-64-posix wine wine64)
 fi
 
 missing=()

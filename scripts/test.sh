@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything with warnings as errors, and runs
 # every test headless: the regular build, the window with an embedded browser,
-# the engine under ASan and UBSan, then the engine built for Windows and tested
-# under wine.
+# the engine under ASan and UBSan, the Debian package's install round trip, the
+# engine and the program built for Windows and tested under wine, and the
+# Windows installer's round trip under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --with-tests
@@ -23,4 +24,6 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARK_WERROR=ON \
 cmake --build build/asan
 ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build/asan --output-on-failure --timeout 600
 
+scripts/test-deb.sh
 scripts/test-windows.sh
+scripts/test-windows-package.sh

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/core/text.h"
+#include "version/version.h"
 
 namespace tessark::design::maker {
 
@@ -11,7 +12,8 @@ inline constexpr TextView kHost = u"www.quorin.example";
 inline constexpr TextView kStudioAddress = u"www.quorin-studio.example";
 inline constexpr TextView kContactNumber = u"80012345";
 inline constexpr TextView kEmail = u"tessark@quorin.example";
-inline constexpr TextView kVersion = u"V3.5";
+// "V" and major.minor of the version set in the top CMakeLists.txt.
+inline constexpr TextView kVersion = version::kShown;
 
 inline Text webSiteUrl() {
     return Text(u"http://") + Text(kHost);

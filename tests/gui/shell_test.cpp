@@ -8,9 +8,9 @@
 #include <QUrl>
 
 #include "gui/frm_about.h"
-#include "gui_test.h"
 #include "gui/module1.h"
 #include "gui/status_panels.h"
+#include "gui_test.h"
 
 namespace tessark::test {
 
@@ -177,6 +177,34 @@ class ShellTest : public QObject {
         }
         QCOMPARE(visible, QStringList{QStringLiteral("frmAbout")});
         about->close();
+    }
+
+    // The version the windows show follows project(VERSION) in CMakeLists.txt,
+    // handed to this test by the build rather than through the generated header.
+    void versionShownIsTheConfiguredOne_data() {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("expected");
+        const QStringList parts = QStringLiteral(TESSARK_CONFIGURED_VERSION).split(u'.');
+        QVERIFY(parts.size() >= 2);
+        const QString shown = QStringLiteral("V") + parts[0] + u'.' + parts[1];
+        QTest::newRow("lblVersion") << "lblVersion" << QStringLiteral("版本： ") + shown;
+        QTest::newRow("Form2 caption")
+            << "Form2" << QStringLiteral("Quorin文件分割机 Tessark ") + shown + QString(10, u' ');
+    }
+
+    void versionShownIsTheConfiguredOne() {
+        QFETCH(QString, where);
+        QFETCH(QString, expected);
+        Harness h;
+        if (where == u"Form2") {
+            QVERIFY(h.form->windowTitle().startsWith(expected));
+            return;
+        }
+        h.form->Command12_Click();
+        const auto* label = h.form->about()->findChild<QLabel*>(where);
+        QVERIFY(label != nullptr);
+        QCOMPARE(label->text(), expected);
+        h.form->about()->close();
     }
 
     void mailLabelLooksLikeALinkAndDoesNothing() {
