@@ -4,6 +4,7 @@
 // error, the listing to standard output.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
