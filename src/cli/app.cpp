@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "engine/split/split_settings.h"
+#include "version/version.h"
 
 namespace tessark::cli {
 namespace {
