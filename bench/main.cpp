@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// tessark_bench: times the split and merge actions against the command-line
-// tools split and cat on the same file, alternating the two, and checks every
-// result byte for byte. See the README's performance section.
+// tessark_bench: times the engine's split and merge, tessark-cli and the
+// command-line tools split and cat on the same file, taking turns, and checks
+// every result byte for byte; then the cost per piece of cutting and adding
+// sets of 10,000 and 100,000 pieces. See the README's performance section.
 #include <sys/utsname.h>
 #include <unistd.h>
 #include <algorithm>
@@ -14,11 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "contest.h"
 #include "engine/core/text.h"
+#include "engine/split/split_settings.h"
 #include "files.h"
 #include "runners.h"
 #include "scratch.h"
-#include "engine/split/split_settings.h"
+#include "sets.h"
 
 namespace tessark::bench {
 namespace {
@@ -149,116 +152,49 @@ std::vector<std::string> catCommand(const std::vector<std::string>& pieces) {
     return argv;
 }
 
-struct Series {
-    std::string operation;
-    std::vector<double> ours, tool;        // wall-clock seconds
-    std::vector<double> oursCpu, toolCpu;  // user + system seconds
-    std::int64_t oursPeakKiB = -1;         // the highest of all our runs, warm-up included
-    bool skipped = false;
-    std::string why;
-};
-
-// One warm-up of each, then `runs` timed pairs A B A B. Each result is
-// checked and removed before the next run starts; none of that is timed.
-struct Contest {
-    std::function<OurRun()> ours;
-    std::function<ToolRun()> tool;
-    std::function<void()> checkOurs, checkTool;
-    std::vector<std::string> oursOutputs, toolOutputs;
-};
-
-void race(const Contest& c, int runs, const std::string& folder, Series& series) {
-    for (int run = 0; run <= runs; ++run) {
-        const OurRun ours = c.ours();
-        c.checkOurs();
-        removeAndSettle(c.oursOutputs, folder);
-        const ToolRun tool = c.tool();
-        c.checkTool();
-        removeAndSettle(c.toolOutputs, folder);
-        series.oursPeakKiB = std::max(series.oursPeakKiB, ours.peakAboveIdleKiB);
-        std::fprintf(stderr, "  %-14s %s   ours %7.3f s   tool %7.3f s\n", series.operation.c_str(),
-                     run == 0 ? "warm-up" : ("run " + std::to_string(run) + "  ").c_str(),
-                     ours.seconds, tool.seconds);
-        if (run > 0) {
-            series.ours.push_back(ours.seconds);
-            series.tool.push_back(tool.seconds);
-            series.oursCpu.push_back(ours.cpuSeconds);
-            series.toolCpu.push_back(tool.cpuSeconds);
-        }
-    }
+std::vector<std::string> cliSplitCommand(const std::string& source, const std::string& target,
+                                         const Block& block) {
+    return {TESSARK_CLI_PATH, "split", "-q", "-b", block.cliSize, "-o", target, source};
 }
 
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const std::size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+std::vector<std::string> cliMergeCommand(const std::vector<std::string>& pieces,
+                                         const std::string& output) {
+    std::vector<std::string> argv{TESSARK_CLI_PATH, "merge", "-q", "-o", output};
+    argv.insert(argv.end(), pieces.begin(), pieces.end());
+    return argv;
 }
 
-// "median [lowest..highest]" of ours[i] / tool[i].
-std::string ratios(const std::vector<double>& ours, const std::vector<double>& tool) {
-    std::vector<double> r;
-    for (std::size_t i = 0; i < ours.size(); ++i) {
-        r.push_back(ours[i] / tool[i]);
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, "%.3f [%.3f..%.3f]", median(r),
-                  *std::min_element(r.begin(), r.end()), *std::max_element(r.begin(), r.end()));
-    return text;
+Timing timed(const OurRun& run) {
+    return {run.seconds, run.cpuSeconds, run.peakAboveIdleKiB};
 }
 
-void printReport(const std::vector<Series>& all, std::int64_t size) {
-    std::printf("\nWall-clock time\n%-14s %10s %8s %10s %8s   %-26s %12s\n", "operation", "ours",
-                "MB/s", "coreutils", "MB/s", "ours/coreutils med [range]", "ours peak");
-    std::printf("%-14s %10s %8s %10s %8s   %-26s %12s\n", "", "median", "", "median", "",
-                "(pair by pair)", "above idle");
-    const double megabytes = static_cast<double>(size) / 1e6;
-    for (const auto& s : all) {
-        if (s.skipped) {
-            std::printf("%-14s skipped: %s\n", s.operation.c_str(), s.why.c_str());
-            continue;
-        }
-        const double ours = median(s.ours);
-        const double tool = median(s.tool);
-        char peak[32] = "n/a";
-        if (s.oursPeakKiB >= 0) {
-            std::snprintf(peak, sizeof peak, "%.1f MiB", static_cast<double>(s.oursPeakKiB) / 1024);
-        }
-        std::printf("%-14s %8.3f s %8.0f %8.3f s %8.0f   %-26s %12s\n", s.operation.c_str(), ours,
-                    megabytes / ours, tool, megabytes / tool, ratios(s.ours, s.tool).c_str(), peak);
-    }
-    std::printf("\nProcessor time (user + system)\n%-14s %10s %10s   %-26s\n", "operation", "ours",
-                "coreutils", "ours/coreutils med [range]");
-    for (const auto& s : all) {
-        if (!s.skipped) {
-            std::printf("%-14s %8.3f s %8.3f s   %-26s\n", s.operation.c_str(), median(s.oursCpu),
-                        median(s.toolCpu), ratios(s.oursCpu, s.toolCpu).c_str());
-        }
-    }
-    std::printf(
-        "\nMB = 10^6 bytes. Ratio below 1: ours is faster. Peak above idle: the highest\n"
-        "resident memory of any of our runs above the resident memory just before it.\n");
+Timing timed(const ToolRun& run) {
+    return {run.seconds, run.cpuSeconds};
 }
 
 int run(const Options& options) {
-    const std::vector<Block> blocks = {{"1.44M", kFloppyBlock, ""}, {"1 GiB", kGiB, "1048576"}};
+    const std::vector<Block> blocks = {{"1.44M", kFloppyBlock, "1.44M"}, {"1 GiB", kGiB, "1G"}};
     // Progress goes to stderr and the report to stdout: keep them in order
     // when both go to one file.
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     Scratch scratch(options.dir);
     const std::string source = scratch.path("source.bin");
     const std::string ourTarget = scratch.path("ours");
+    const std::string cliTarget = scratch.path("cli");
     const std::string reference = scratch.path("ref");
     const std::string toolPrefix = scratch.path("cu");
     const std::string ourMerged = scratch.path("merged-ours.bin");
+    const std::string cliMerged = scratch.path("merged-cli.bin");
     const std::string toolMerged = scratch.path("merged-cu.bin");
     const std::string script = scratch.path("Link.bat");
 
-    // Every name the run can create, listed before the first file exists.
-    std::vector<std::string> everything{source, ourMerged, toolMerged, script};
+    // Every name the run can create, listed before the first file exists
+    // (an interrupt also sweeps whatever else the folder holds).
+    std::vector<std::string> everything{source, ourMerged, cliMerged, toolMerged, script};
     for (const auto& b : blocks) {
         const std::int64_t n = pieceCount(options.size, b.bytes);
-        for (const auto& list :
-             {ourPieces(ourTarget, n), toolPieces(reference, n), toolPieces(toolPrefix, n)}) {
+        for (const auto& list : {ourPieces(ourTarget, n), ourPieces(cliTarget, n),
+                                 toolPieces(reference, n), toolPieces(toolPrefix, n)}) {
             everything.insert(everything.end(), list.begin(), list.end());
         }
     }
@@ -284,52 +220,72 @@ int run(const Options& options) {
 
     std::vector<Series> all;
     for (const auto& block : blocks) {
-        Series split;
-        Series merge;
-        split.operation = "split " + block.label;
-        merge.operation = "merge " + block.label;
         if (block.bytes > options.size) {
-            split.skipped = merge.skipped = true;
-            split.why = merge.why = "the block is larger than the file";
-            all.push_back(split);
-            all.push_back(merge);
+            for (const char* op : {"split ", "merge "}) {
+                Series skipped;
+                skipped.operation = op + block.label;
+                skipped.skipped = true;
+                skipped.why = "the block is larger than the file";
+                all.push_back(skipped);
+            }
             continue;
         }
         const std::int64_t n = pieceCount(options.size, block.bytes);
         const auto refPieces = toolPieces(reference, n);
         const auto cuPieces = toolPieces(toolPrefix, n);
         const auto oursPieces = ourPieces(ourTarget, n);
+        const auto cliPieces = ourPieces(cliTarget, n);
 
         // The reference pieces, checked once against the source; every later
         // split is compared with them piece by piece.
         runTool(toolSplitCommand(source, reference, block.bytes, n), "");
         expectSameBytes(refPieces, {source}, buffers);
 
+        const auto checkSplit = [&](const std::string& target,
+                                    const std::vector<std::string>& pieces) {
+            expectSamePieces(pieces, refPieces, buffers);
+            if (fileExists(toUtf8(pieceName(fromUtf8(target), n + 1)))) {
+                throw std::runtime_error("MISMATCH: the split wrote a piece too many");
+            }
+        };
         std::vector<std::string> oursOutputs = oursPieces;
         oursOutputs.push_back(script);
-        race({[&] { return runOurSplit(source, ourTarget, block, n, options.copy); },
-              [&] { return runTool(toolSplitCommand(source, toolPrefix, block.bytes, n), ""); },
+        std::vector<std::string> cliOutputs = cliPieces;
+        cliOutputs.push_back(script);
+        all.push_back(race(
+            "split " + block.label,
+            {{"ours",
+              [&] { return timed(runOurSplit(source, ourTarget, block.bytes, n, options.copy)); },
+              [&] { checkSplit(ourTarget, oursPieces); }, oursOutputs},
+             {"cli", [&] { return timed(runTool(cliSplitCommand(source, cliTarget, block), "")); },
+              [&] { checkSplit(cliTarget, cliPieces); }, cliOutputs},
+             {"coreutils",
               [&] {
-                  expectSamePieces(oursPieces, refPieces, buffers);
-                  if (fileExists(toUtf8(pieceName(fromUtf8(ourTarget), n + 1)))) {
-                      throw std::runtime_error("MISMATCH: the split wrote a piece too many");
-                  }
+                  return timed(runTool(toolSplitCommand(source, toolPrefix, block.bytes, n), ""));
               },
-              [&] { expectSamePieces(cuPieces, refPieces, buffers); }, oursOutputs, cuPieces},
-             options.runs, scratch.folder(), split);
-        all.push_back(split);
+              [&] { expectSamePieces(cuPieces, refPieces, buffers); }, cuPieces}},
+            options.runs, scratch.folder()));
 
-        race({[&] { return runOurMerge(refPieces, ourMerged, options.copy); },
-              [&] { return runTool(catCommand(refPieces), toolMerged); },
-              [&] { expectSameBytes({ourMerged}, {source}, buffers); },
-              [&] { expectSameBytes({toolMerged}, {source}, buffers); },
-              {ourMerged},
-              {toolMerged}},
-             options.runs, scratch.folder(), merge);
-        all.push_back(merge);
+        all.push_back(
+            race("merge " + block.label,
+                 {{"ours",
+                   [&] { return timed(runOurMerge(refPieces, ourMerged, options.copy)); },
+                   [&] { expectSameBytes({ourMerged}, {source}, buffers); },
+                   {ourMerged}},
+                  {"cli",
+                   [&] { return timed(runTool(cliMergeCommand(refPieces, cliMerged), "")); },
+                   [&] { expectSameBytes({cliMerged}, {source}, buffers); },
+                   {cliMerged}},
+                  {"coreutils",
+                   [&] { return timed(runTool(catCommand(refPieces), toolMerged)); },
+                   [&] { expectSameBytes({toolMerged}, {source}, buffers); },
+                   {toolMerged}}},
+                 options.runs, scratch.folder()));
         removeAndSettle(refPieces, scratch.folder());
     }
+    removeAndSettle({source}, scratch.folder());
     printReport(all, options.size);
+    measureSets(scratch, options.copy, buffers);
     std::printf("All results matched byte for byte.\n");
     return 0;
 }

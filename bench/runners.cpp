@@ -14,13 +14,13 @@
 #include <functional>
 #include <stdexcept>
 
-#include "forms/controls.h"
-#include "fake_window.h"
-#include "forms/merge_form.h"
+#include <variant>
+
+#include "engine/merge/merge_plan.h"
 #include "engine/platform/native_file_system.h"
 #include "engine/platform/posix_file_system.h"
+#include "engine/split/split_plan.h"
 #include "scratch.h"
-#include "forms/split_form.h"
 
 extern char** environ;
 
@@ -90,28 +90,6 @@ class MemoryWatch {
     std::int64_t idle_ = -1;
 };
 
-// The action must have ended with its success box and shown no warning or
-// error on the way.
-void expectSuccess(const test::FakeWindow& window, const Text& successPrompt, const char* action) {
-    const auto& shown = window.messages.shown;
-    bool ok = !shown.empty() && shown.back().style == mb::Information &&
-              shown.back().prompt == successPrompt;
-    for (const auto& box : shown) {
-        if ((box.style & 0xF0) == mb::Critical || (box.style & 0xF0) == mb::Exclamation) {
-            ok = false;
-        }
-    }
-    if (!ok) {
-        std::string boxes;
-        for (const auto& box : shown) {
-            boxes += "\n  [" + std::to_string(box.style) + "] " + toUtf8(box.prompt);
-        }
-        throw std::runtime_error(
-            std::string("the ") + action +
-            " did not report success; its boxes:" + (boxes.empty() ? std::string(" none") : boxes));
-    }
-}
-
 std::unique_ptr<FileSystem> makeFileSystem(CopyPath path) {
     return path == CopyPath::Native ? makeNativeFileSystem() : makePosixFileSystem(false);
 }
@@ -126,43 +104,46 @@ OurRun measured(const std::function<void()>& action) {
     return {seconds, ownCpuSeconds() - cpuStart, memory.peakAboveIdleKiB()};
 }
 
-OurRun splitHere(const std::string& source, const std::string& target, const Block& block,
+bool keepGoing(const Progress&) {
+    return true;
+}
+
+OurRun splitHere(const std::string& source, const std::string& target, std::int64_t block,
                  std::int64_t expectedPieces, CopyPath path) {
     auto fs = makeFileSystem(path);
-    test::FakeWindow window;
-    window.Text1.value = fromUtf8(source);
-    window.Text2.value = fromUtf8(target);
-    window.Option1.isSelected = block.kilobytes.empty();
-    window.Text3.value = fromUtf8(block.kilobytes);
-    MainControls controls = window.controls();
-
-    const OurRun run = measured([&] { startSplit(controls, *fs); });
-
-    expectSuccess(window,
-                  fromUtf8(source) +
-                      u" 分割完成!\r\r你可以执行分割文件目录下的 Link 程序合并文件\r"
-                      u"也可以用合并功能合并文件!",
-                  "split");
-    if (window.List1.count() != expectedPieces) {
-        throw std::runtime_error("the split listed " + std::to_string(window.List1.count()) +
-                                 " pieces, not " + std::to_string(expectedPieces));
-    }
-    return run;
+    // Planning is part of the action: it reads the disk and makes the names.
+    return measured([&] {
+        const auto checked =
+            planSplit(*fs, {fromUtf8(source), fromUtf8(target), BlockSize::ofBytes(block), true});
+        if (const auto* refusal = std::get_if<SplitRefusal>(&checked)) {
+            throw std::runtime_error("the split was refused: " + toUtf8(refusal->message));
+        }
+        const auto& plan = std::get<SplitPlan>(checked);
+        if (static_cast<std::int64_t>(plan.pieces.size()) != expectedPieces) {
+            throw std::runtime_error("the split planned " + std::to_string(plan.pieces.size()) +
+                                     " pieces, not " + std::to_string(expectedPieces));
+        }
+        if (runSplit(*fs, plan, keepGoing) != RunOutcome::Completed) {
+            throw std::runtime_error("the split stopped");
+        }
+    });
 }
 
 OurRun mergeHere(const std::vector<std::string>& pieces, const std::string& output, CopyPath path) {
     auto fs = makeFileSystem(path);
-    test::FakeWindow window;
+    MergeRequest request{fromUtf8(output), {}};
     for (const auto& piece : pieces) {
-        window.List1.items.push_back(fromUtf8(piece));
+        request.pieces.push_back(fromUtf8(piece));
     }
-    window.Text4.value = fromUtf8(output);
-    MainControls controls = window.controls();
-
-    const OurRun run = measured([&] { startMerge(controls, *fs); });
-
-    expectSuccess(window, fromUtf8(output) + u"合并完成!", "merge");
-    return run;
+    return measured([&] {
+        const auto checked = planMerge(*fs, request);
+        if (const auto* refusal = std::get_if<MergeRefusal>(&checked)) {
+            throw std::runtime_error("the merge was refused: " + toUtf8(refusal->message));
+        }
+        if (runMerge(*fs, std::get<MergePlan>(checked), keepGoing) != RunOutcome::Completed) {
+            throw std::runtime_error("the merge stopped");
+        }
+    });
 }
 
 // A forked child maps the program's code and other file pages anew as it
@@ -192,7 +173,7 @@ void mapFilePages() {
 // Runs one of our actions in a new child process, as the tools run in new
 // processes: a busy scheduler then treats both alike, where the long-lived
 // benchmark process would queue behind the processor time it has used.
-OurRun inChild(const std::function<OurRun()>& action) {
+OurRun runInChild(const std::function<OurRun()>& action) {
     struct Report {
         OurRun run;
         char error[1024];
@@ -250,14 +231,18 @@ OurRun inChild(const std::function<OurRun()>& action) {
 
 }  // namespace
 
-OurRun runOurSplit(const std::string& source, const std::string& target, const Block& block,
+OurRun runOurSplit(const std::string& source, const std::string& target, std::int64_t block,
                    std::int64_t expectedPieces, CopyPath path) {
-    return inChild([&] { return splitHere(source, target, block, expectedPieces, path); });
+    return runInChild([&] { return splitHere(source, target, block, expectedPieces, path); });
 }
 
 OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output,
                    CopyPath path) {
-    return inChild([&] { return mergeHere(pieces, output, path); });
+    return runInChild([&] { return mergeHere(pieces, output, path); });
+}
+
+OurRun inChild(const std::function<void()>& action) {
+    return runInChild([&] { return measured(action); });
 }
 
 ToolRun runTool(const std::vector<std::string>& argv, const std::string& stdoutPath) {

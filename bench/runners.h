@@ -1,19 +1,20 @@
 // SPDX-License-Identifier: MIT
-// One timed run of each contestant, each in a new process: our split and merge
-// actions, driven through the engine exactly as the window drives them, and a
-// command-line tool.
+// One timed run of each contestant, each in a new process: the engine's split
+// and merge run on their own, as the window and tessark-cli run them, and a
+// command-line program (tessark-cli itself, or a tool).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace tessark::bench {
 
 struct Block {
-    std::string label;      // "1.44M", "1 GiB"
-    std::int64_t bytes;     // bytes per piece
-    std::string kilobytes;  // the custom size as typed, empty for the fixed block
+    std::string label;    // "1.44M", "1 GiB"
+    std::int64_t bytes;   // bytes per piece
+    std::string cliSize;  // the size as tessark-cli's -b takes it
 };
 
 struct OurRun {
@@ -33,16 +34,20 @@ struct ToolRun {
 // system has it), or always through the read/write buffer it falls back to.
 enum class CopyPath { Native, Buffered };
 
-// Splits `source` into target.001, target.002, ... with the split action, its
-// questions answered Yes. Throws unless it reported success with the expected
-// number of pieces.
-OurRun runOurSplit(const std::string& source, const std::string& target, const Block& block,
+// Splits `source` into target.001, target.002, ... through planSplit and
+// runSplit. Throws unless the plan has the expected number of pieces and the
+// run completes.
+OurRun runOurSplit(const std::string& source, const std::string& target, std::int64_t block,
                    std::int64_t expectedPieces, CopyPath path);
 
-// Joins `pieces` into `output` with the merge action, its questions answered
-// Yes. Throws unless it reported success.
+// Joins `pieces` into `output` through planMerge and runMerge. Throws unless
+// the run completes.
 OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output,
                    CopyPath path);
+
+// Runs `action` in a new child process and measures it there. The child never
+// returns into the caller.
+OurRun inChild(const std::function<void()>& action);
 
 // Runs the program with its standard output going to `stdoutPath` (or to ours
 // when empty) and waits for it. Throws unless it exits with status 0.

@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev
+  libcli11-dev
   xvfb xauth fonts-wqy-microhei
 )
 if [[ "${1:-}" == "--with-tests" ]]; then
@@ -16,6 +17,8 @@ if [[ "${1:-}" == "--with-tests" ]]; then
   packages+=(coreutils qt6-webengine-dev)
   # The engine's tests built for Windows and run under wine.
   packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
+  # The Windows window's picture: wine on a virtual display, taken with xwd.
+  packages+=(x11-apps x11-utils netpbm)
 fi
 
 missing=()

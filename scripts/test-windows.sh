@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Builds the engine and its tests for 64-bit Windows with mingw-w64 and runs
-# them under wine: the Win32 file system on real wine drives, and Link.bat run
-# by wine's own command processor. Installs what is missing and stops with an
+# Builds the engine, the Windows program, tessark-cli and their tests for
+# 64-bit Windows with mingw-w64 and runs them under wine: the Win32 file system
+# on real wine drives, Link.bat run by wine's own command processor,
+# tessark-cli.exe run as a process, and the windows with real controls
+# (tests/win32/wine_gui_fixture.sh prepares the prefix). Installs what is missing and stops with an
 # error when a tool is still missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -160,6 +160,32 @@ TEST_F(Links, CreateFileRefusesALinkToTheProtectedFileAndKeepsItsBytes) {
     EXPECT_EQ(fsys::file_size(dir / "other"), 0u);
 }
 
+// The link appears while the confirmation is up, after every check: the
+// piece's opening refuses it, the split ends through its error report and the
+// source keeps every byte.
+TEST_F(Links, ALinkMadeAfterTheChecksEndsTheSplitThroughTheErrorReport) {
+    const fsys::path source = dir / "data.bin";
+    const std::string bytes = pattern(4600, 'z');
+    writeAll(source, bytes);
+    w.Text1.value = text(source);
+    w.Text2.value = text(dir / "m");
+    w.Option1.isSelected = false;
+    w.Text3.value = u"1";
+    w.messages.whileShown = [&](const test::ShownBox& box) {
+        if (box.prompt.starts_with(u"确定要分割文件")) {
+            fsys::create_hard_link(source, dir / "m.003");
+        }
+    };
+    auto controls = w.controls();
+    startSplit(controls, *fs);
+
+    EXPECT_EQ(readAll(source), bytes);
+    ASSERT_EQ(w.messages.shown.size(), 2u);
+    EXPECT_EQ(w.messages.shown[1].prompt, u"磁盘被写保护 或 文件被保护!");
+    EXPECT_EQ(w.List1.count(), 2);  // the complete pieces stay, as after any error
+    EXPECT_FALSE(w.ProgressBar1.visible);
+}
+
 struct StagingCase {
     const char* name;
     bool unnamed;

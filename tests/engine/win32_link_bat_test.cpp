@@ -117,5 +117,23 @@ TEST_F(Win32LinkBat, PercentSignsAndSpacesSurviveCmd) {
     EXPECT_TRUE(readWholeFile(dir / u"100% done %PATH% a b(1).avi") == source);
 }
 
+// Characters that mean something to cmd outside quotes; inside the script's
+// quotes only "%" needs doubling. ("<", ">" and "|" cannot be in a Windows
+// file name at all.)
+class Win32LinkBatNames : public Win32LinkBat,
+                          public ::testing::WithParamInterface<const char16_t*> {};
+
+TEST_P(Win32LinkBatNames, RoundTripThroughCmd) {
+    const std::string source = test::sampleBytes(2500, 17);
+    splitAndJoin(GetParam(), source, u"1");
+    ASSERT_EQ(window.List1.items.size(), 3u);
+    EXPECT_TRUE(readWholeFile(window.Text4.value) == source) << toUtf8(window.Text4.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(ScriptSafe, Win32LinkBatNames,
+                         ::testing::Values(u"tom & jerry.avi", u"x^y^^z.avi", u"(1) film (2).avi",
+                                           u"a&&b)(c.avi", u"%x% & ^%1 (a).avi",
+                                           u"  spaced  out  .avi", u"电影&^()%.avi"));
+
 }  // namespace
 }  // namespace tessark

@@ -47,7 +47,8 @@ unsigned long runCommandProcessor(const Text& folder, const Text& command);
 
 // Whether the wine fixture (tests/engine/wine_fixture.sh) prepared the drives
 // the tests may use freely: T:, a host folder whose "full.bin" and
-// "movie$.avi.002" are the host's /dev/full, and D:, an empty host folder.
+// "movie$.avi.002" are the host's /dev/full, D:, an empty host folder, and L:,
+// whose "film.avi" is a host symbolic link to "real\film.avi".
 // C: is then the test prefix's own drive, made fresh for every run.
 bool wineFixtureReady();
 

@@ -5,6 +5,8 @@
 #   T:  a host folder in which "full.bin" and "movie$.avi.002" are the host's
 #       /dev/full, so that writing to them meets a real "disk full";
 #   D:  an empty host folder;
+#   L:  a host folder whose "film.avi" is a host symbolic link to
+#       "real/film.avi", which Windows programs cannot tell from a file;
 #   S:  a 256 KiB file system, where a large write is cut short before the
 #       disk is full; only where mounting is allowed (as root).
 #
@@ -45,7 +47,7 @@ if mountpoint -q "$tiny" 2>/dev/null; then
 fi
 rm -rf "$fixture"
 rm -f "$prefix/dosdevices/s:"
-mkdir -p "$fixture/full" "$fixture/d" "$tiny"
+mkdir -p "$fixture/full" "$fixture/d" "$fixture/links/real" "$tiny"
 if [ "$(id -u)" -eq 0 ] && mount -t tmpfs -o size=256k tessark-tiny "$tiny" 2>/dev/null; then
   ln -sfn "$tiny" "$prefix/dosdevices/s:"
 fi
@@ -53,3 +55,5 @@ ln -s /dev/full "$fixture/full/full.bin"
 ln -s /dev/full "$fixture/full/movie\$.avi.002"
 ln -sfn "$fixture/full" "$prefix/dosdevices/t:"
 ln -sfn "$fixture/d" "$prefix/dosdevices/d:"
+ln -s real/film.avi "$fixture/links/film.avi"
+ln -sfn "$fixture/links" "$prefix/dosdevices/l:"

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "engine/core/text.h"
 
 namespace tessark {
 
@@ -12,7 +15,12 @@ namespace tessark {
 // unexpected failure still stops the action with a message.
 int runtimeErrorFromWin32(std::uint32_t code) noexcept;
 
-// Throws the run-time error for `code`.
-[[noreturn]] void raiseWin32(std::uint32_t code);
+// The system's own words for `code` (FormatMessageW), in UTF-8, without the
+// line break it ends with; empty when the system has none.
+std::string win32Reason(std::uint32_t code);
+
+// Throws the run-time error for `code`, saying what was being done (`action`,
+// "open", "write"...) to which file, with the system's reason.
+[[noreturn]] void raiseWin32(std::uint32_t code, const Text& path = {}, const char* action = "");
 
 }  // namespace tessark

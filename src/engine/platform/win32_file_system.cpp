@@ -34,22 +34,41 @@ Text fromWide(const wchar_t* text) {
     return out;
 }
 
-[[noreturn]] void raiseLastError() {
-    raiseWin32(GetLastError());
+[[noreturn]] void raiseLastError(const Text& path, const char* action) {
+    raiseWin32(GetLastError(), path, action);
 }
 
 bool isSeparator(char16_t c) {
     return c == u'\\' || c == u'/';
 }
 
-// A bare drive "X:" means that drive's current folder to Win32; to the user it
-// names the drive's root.
+// Names this long reach the system whole only in the "\\?\" form (the limit
+// is MAX_PATH with its NUL, less room for an 8.3 name in a folder's case).
+constexpr std::size_t kLongPath = MAX_PATH - 12;
+
+// The name Win32 is given for `path`. A bare drive "X:" means that drive's
+// current folder to Win32; to the user it names the drive's root. A long name
+// is made absolute and normal (the "\\?\" form takes it literally) and given
+// that prefix.
 std::wstring pathOf(const Text& path) {
     std::wstring out = wide(path);
     if (out.size() == 2 && out[1] == L':') {
         out += L'\\';
     }
-    return out;
+    if (out.size() < kLongPath || out.starts_with(L"\\\\?\\")) {
+        return out;
+    }
+    std::wstring full(out.size() + MAX_PATH, L'\0');
+    const DWORD length =
+        GetFullPathNameW(out.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) {
+        return out;  // the call that uses it reports the failure
+    }
+    full.resize(length);
+    if (full.starts_with(L"\\\\")) {
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    }
+    return L"\\\\?\\" + full;
 }
 
 // `folder` joined with `name`, without doubling a separator the folder already
@@ -104,7 +123,7 @@ std::optional<DWORD> attributesOf(const Text& path) {
     if (meansAbsent(code)) {
         return std::nullopt;
     }
-    raiseWin32(code);
+    raiseWin32(code, path, "look up");
 }
 
 bool isFolder(const Text& path) noexcept {
@@ -114,12 +133,12 @@ bool isFolder(const Text& path) noexcept {
 
 // A file was expected at `path`: Windows refuses a folder with "access
 // denied", which here is a path/file access error, not a protected file.
-[[noreturn]] void raiseOpenFailure(const Text& path) {
+[[noreturn]] void raiseOpenFailure(const Text& path, const char* action) {
     const DWORD code = GetLastError();
     if (code == ERROR_ACCESS_DENIED && isFolder(path)) {
-        raise(err::PathFileAccess);
+        throw RuntimeError(err::PathFileAccess, path, win32Reason(code), action);
     }
-    raiseWin32(code);
+    raiseWin32(code, path, action);
 }
 
 OVERLAPPED at(std::int64_t offset) {
@@ -142,19 +161,19 @@ FileId idOf(const BY_HANDLE_FILE_INFORMATION& info) {
 }
 
 // The identity of an open file.
-FileId idOfHandle(HANDLE handle) {
+FileId idOfHandle(HANDLE handle, const Text& path) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(handle, &info)) {
-        raiseLastError();
+        raiseLastError(path, "look up");
     }
     return idOf(info);
 }
 
 class Win32InputFile final : public InputFile {
   public:
-    explicit Win32InputFile(HANDLE handle) : handle_(handle) {}
+    Win32InputFile(HANDLE handle, Text path) : handle_(handle), path_(std::move(path)) {}
 
-    FileId id() const override { return idOfHandle(handle_.get()); }
+    FileId id() const override { return idOfHandle(handle_.get(), path_); }
 
     std::size_t readAt(std::int64_t offset, std::span<std::byte> buffer) override {
         std::size_t done = 0;
@@ -167,7 +186,7 @@ class Win32InputFile final : public InputFile {
                 if (code == ERROR_HANDLE_EOF) {
                     break;
                 }
-                raiseWin32(code);
+                raiseWin32(code, path_, "read");
             }
             if (got == 0) {
                 break;
@@ -179,11 +198,12 @@ class Win32InputFile final : public InputFile {
 
   private:
     Handle handle_;
+    Text path_;
 };
 
 class Win32OutputFile final : public OutputFile {
   public:
-    explicit Win32OutputFile(HANDLE handle) : handle_(handle) {}
+    Win32OutputFile(HANDLE handle, Text path) : handle_(handle), path_(std::move(path)) {}
     HANDLE get() const { return handle_.get(); }
 
     void writeAt(std::int64_t offset, std::span<const std::byte> data) override {
@@ -191,10 +211,11 @@ class Win32OutputFile final : public OutputFile {
             OVERLAPPED where = at(offset);
             DWORD written = 0;
             if (!WriteFile(handle_.get(), data.data(), stepOf(data.size()), &written, &where)) {
-                raiseLastError();
+                raiseLastError(path_, "write");
             }
             if (written == 0) {
-                raise(err::DeviceIo);  // no progress and no reason given
+                // No progress and no reason given.
+                throw RuntimeError(err::DeviceIo, path_, {}, "write");
             }
             data = data.subspan(written);
             offset += written;
@@ -204,14 +225,17 @@ class Win32OutputFile final : public OutputFile {
     void close() override {
         const HANDLE handle = handle_.release();
         if (handle != INVALID_HANDLE_VALUE && !CloseHandle(handle)) {
-            raiseLastError();
+            raiseLastError(path_, "close");
         }
     }
 
   private:
     Handle handle_;
+    Text path_;
 };
 
+// The identity of what is at `path`; nothing when nothing is there, or a
+// device or pipe, which has no file identity (and is never a file being cut).
 std::optional<BY_HANDLE_FILE_INFORMATION> identityOf(const Text& path) {
     // Reading attributes only: this works even on a file another program
     // holds without sharing.
@@ -223,11 +247,14 @@ std::optional<BY_HANDLE_FILE_INFORMATION> identityOf(const Text& path) {
         if (meansAbsent(code)) {
             return std::nullopt;
         }
-        raiseWin32(code);
+        raiseWin32(code, path, "look up");
+    }
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+        return std::nullopt;
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.get(), &info)) {
-        raiseLastError();
+        raiseLastError(path, "look up");
     }
     return info;
 }
@@ -247,21 +274,21 @@ Text upper(Text text) {
 template <typename Visit>
 void forEachEntry(const Text& pattern, Visit visit) {
     WIN32_FIND_DATAW data{};
-    const HANDLE first = FindFirstFileExW(wide(pattern).c_str(), FindExInfoBasic, &data,
+    const HANDLE first = FindFirstFileExW(pathOf(pattern).c_str(), FindExInfoBasic, &data,
                                           FindExSearchNameMatch, nullptr, 0);
     if (first == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
         if (meansAbsent(code) || code == ERROR_NO_MORE_FILES) {
             return;
         }
-        raiseWin32(code);
+        raiseWin32(code, pattern, "list");
     }
     const FindHandle find(first);
     do {
         visit(data);
     } while (FindNextFileW(find.get(), &data));
     if (const DWORD code = GetLastError(); code != ERROR_NO_MORE_FILES) {
-        raiseWin32(code);
+        raiseWin32(code, pattern, "list");
     }
 }
 
@@ -320,10 +347,10 @@ bool Win32FileSystem::folderExists(const Text& path) {
 std::int64_t Win32FileSystem::fileLength(const Text& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(pathOf(path).c_str(), GetFileExInfoStandard, &data)) {
-        raiseLastError();
+        raiseLastError(path, "look up");
     }
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        raise(err::PathFileAccess);
+        throw RuntimeError(err::PathFileAccess, path, "it is a folder", "measure");
     }
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
                                      data.nFileSizeLow);
@@ -348,9 +375,9 @@ std::unique_ptr<InputFile> Win32FileSystem::openRead(const Text& path) {
     const HANDLE handle = CreateFileW(pathOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        raiseOpenFailure(path);
+        raiseOpenFailure(path, "open");
     }
-    return std::make_unique<Win32InputFile>(handle);
+    return std::make_unique<Win32InputFile>(handle, path);
 }
 
 std::unique_ptr<OutputFile> Win32FileSystem::createFile(const Text& path,
@@ -363,30 +390,70 @@ std::unique_ptr<OutputFile> Win32FileSystem::createFile(const Text& path,
         CreateFileW(pathOf(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        raiseOpenFailure(path);
+        raiseOpenFailure(path, "create");
     }
-    auto file = std::make_unique<Win32OutputFile>(handle);
+    auto file = std::make_unique<Win32OutputFile>(handle, path);
     const DWORD type = GetFileType(handle);
     if (type == FILE_TYPE_CHAR || type == FILE_TYPE_PIPE) {
         return file;
     }
-    if (mustNotBe && idOfHandle(handle) == *mustNotBe) {
-        raise(err::PermissionDenied);
+    if (mustNotBe && idOfHandle(handle, path) == *mustNotBe) {
+        throw RuntimeError(err::PermissionDenied, path, "it is the file being read", "overwrite");
     }
     if (!SetEndOfFile(handle)) {
-        raiseLastError();
+        raiseLastError(path, "empty");
     }
     return file;
 }
 
 namespace {
 
+// Where the content of `target` really lives: the file a symbolic link leads
+// to (a Windows link, or a host's link that the system follows silently), so
+// that replacing it keeps the link. A name with nothing behind it, or that the
+// system cannot resolve while it is no link, is its own place.
+Text realTarget(const Text& target) {
+    const auto attributes = attributesOf(target);
+    if (!attributes) {
+        return target;
+    }
+    const bool isLink = (*attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    const Handle file(CreateFileW(pathOf(target).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        if (meansAbsent(code)) {
+            return target;  // a link that leads nowhere is replaced itself
+        }
+        raiseWin32(code, target, "resolve");
+    }
+    std::wstring real(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetFinalPathNameByHandleW(file.get(), real.data(), static_cast<DWORD>(real.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) {
+            if (isLink) {
+                raiseLastError(target, "resolve");
+            }
+            return target;  // e.g. a share without a drive letter
+        }
+        if (length < real.size()) {
+            real.resize(length);
+            return Text(real.begin(), real.end());
+        }
+        real.resize(length + 1);
+    }
+}
+
 // New content for a file, written to a named temporary file beside the
 // target's real place and moved over it on commit.
 class Win32Staged final : public StagedFile {
   public:
-    Win32Staged(Win32FileSystem& fs, Text target) : fs_(fs), target_(std::move(target)) {
-        const auto folder = folderToLookUp(target_, u'\\');
+    Win32Staged(Win32FileSystem& fs, const Text& target)
+        : fs_(fs), target_(target), real_(realTarget(target)) {
+        const auto folder = folderToLookUp(real_, u'\\');
         file_ = fs_.createTempFile(folder.value_or(Text(u".")), temp_);
     }
     ~Win32Staged() override {
@@ -404,13 +471,19 @@ class Win32Staged final : public StagedFile {
     void close() override { file_->close(); }
     void commit() override {
         file_->close();
-        fs_.replaceFile(temp_, target_);
+        try {
+            fs_.replaceFile(temp_, real_);
+        } catch (const RuntimeError& e) {
+            // Said about the name the caller knows.
+            throw RuntimeError(e.number(), target_, e.reason(), e.action());
+        }
         committed_ = true;
     }
 
   private:
     Win32FileSystem& fs_;
     Text target_;
+    Text real_;
     Text temp_;
     std::unique_ptr<OutputFile> file_;
     bool committed_ = false;
@@ -430,19 +503,19 @@ std::unique_ptr<OutputFile> Win32FileSystem::createTempFile(const Text& folder, 
         const Text candidate = joinPath(folder, stem + decimal(counter++) + u".tmp");
         // Sharing deletion lets the finished file be moved into place while
         // it is still open, as other systems allow.
-        const HANDLE handle =
-            CreateFileW(wide(candidate).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                        nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE handle = CreateFileW(pathOf(candidate).c_str(), GENERIC_WRITE,
+                                          FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             path = candidate;
-            return std::make_unique<Win32OutputFile>(handle);
+            return std::make_unique<Win32OutputFile>(handle, candidate);
         }
         const DWORD code = GetLastError();
         if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) {
-            raiseWin32(code);
+            raiseWin32(code, candidate, "create");
         }
     }
-    raise(err::PathFileAccess);
+    throw RuntimeError(err::PathFileAccess, folder, {}, "create a temporary file in");
 }
 
 void Win32FileSystem::replaceFile(const Text& from, const Text& to) {
@@ -450,15 +523,15 @@ void Win32FileSystem::replaceFile(const Text& from, const Text& to) {
     // keeps that true on file systems that would let it go.
     if (const auto attributes = attributesOf(to);
         attributes && (*attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        raise(err::PermissionDenied);
+        throw RuntimeError(err::PermissionDenied, to, win32Reason(ERROR_ACCESS_DENIED), "replace");
     }
-    if (!MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        raiseOpenFailure(to);
+    if (!MoveFileExW(pathOf(from).c_str(), pathOf(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        raiseOpenFailure(to, "replace");
     }
 }
 
 void Win32FileSystem::removeFile(const Text& path) noexcept {
-    DeleteFileW(wide(path).c_str());
+    DeleteFileW(pathOf(path).c_str());
 }
 
 std::vector<Text> Win32FileSystem::findFiles(const Text& pattern) {

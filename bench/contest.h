@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+// Contestants taking turns on one operation, and the report of their times.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tessark::bench {
+
+struct Timing {
+    double seconds;
+    double cpuSeconds;          // user + system
+    std::int64_t peakKiB = -1;  // peak resident memory above idle; -1 when not known
+};
+
+struct Contestant {
+    std::string name;
+    std::function<Timing()> run;
+    std::function<void()> check;       // throws unless the result is right
+    std::vector<std::string> outputs;  // removed after each run
+};
+
+// One operation's runs; the last contestant is the yardstick the others are
+// compared with.
+struct Series {
+    std::string operation;
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> seconds, cpuSeconds;  // [contestant][run]
+    std::int64_t firstPeakKiB = -1;  // the first contestant's highest peak, warm-up included
+    bool skipped = false;
+    std::string why;
+};
+
+// One warm-up of each, then `runs` timed rounds in which each runs once, in
+// turn. Each result is checked and removed before the next run starts; none
+// of that is timed.
+Series race(const std::string& operation, const std::vector<Contestant>& contestants, int runs,
+            const std::string& folder);
+
+void printReport(const std::vector<Series>& all, std::int64_t size);
+
+}  // namespace tessark::bench

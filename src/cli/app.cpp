@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: MIT
+#include "cli/app.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <sstream>
+
+#include "cli/block_size.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "engine/split/split_settings.h"
+
+namespace tessark::cli {
+namespace {
+
+const char kVersion[] = "tessark-cli (Tessark) " TESSARK_VERSION;
+
+struct SplitFlags {
+    std::string size;
+    bool floppy = false;
+    bool noScript = false;
+};
+
+void addSplit(CLI::App& app, SplitOptions& options, SplitFlags& flags) {
+    auto* split = app.add_subcommand(
+        "split",
+        "Cut FILE into pieces TARGET.001, TARGET.002, ... and write Link.bat beside them.");
+    split->add_option("FILE", options.file, "the file to split")->required();
+    split->add_option("-o,--output", options.target,
+                      "the name the pieces extend (default: FILE with '$' before its extension)");
+    auto* bytes = split->add_option(
+        "-b,--bytes", flags.size,
+        "bytes per piece: a number with K, M, G (powers of 1024) or KB, MB, GB (powers of "
+        "1000), or 1.44M (default: 1.44M, 1,447,035 bytes)");
+    split->add_flag("--floppy", flags.floppy, "pieces of the fixed 1.44M block")->excludes(bytes);
+    split->add_flag("--no-script", flags.noScript, "do not write Link.bat");
+    split->add_flag("-q,--quiet", options.quiet, "show no progress");
+}
+
+void addMerge(CLI::App& app, MergeOptions& options) {
+    auto* merge = app.add_subcommand(
+        "merge",
+        "Join the set of FIRST.001 (or the PIECEs in the order given) byte for byte into OUTPUT.");
+    merge->add_option("FIRST.001|PIECE", options.inputs, "the first piece, or every piece in order")
+        ->required();
+    merge->add_option("-o,--output", options.output,
+                      "the joined file (default: the name the pieces were cut from; required "
+                      "with a list of pieces)");
+    merge->add_flag("-f,--force", options.force, "replace OUTPUT if it exists");
+    merge->add_flag("--allow-gaps", options.allowGaps, "join a set with missing pieces");
+    merge->add_flag("-q,--quiet", options.quiet, "show no progress");
+}
+
+int usageError(const std::string& message) {
+    writeError("tessark-cli: " + message + "\nTry 'tessark-cli --help' for more information.\n");
+    return kUsageStatus;
+}
+
+}  // namespace
+
+int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
+    CLI::App app("Split a file into numbered pieces and join them again.", "tessark-cli");
+    app.set_version_flag("--version", std::string(kVersion));
+    app.require_subcommand(1);
+
+    SplitOptions split;
+    SplitFlags flags;
+    MergeOptions merge;
+    std::string listed;
+    addSplit(app, split, flags);
+    addMerge(app, merge);
+    app.add_subcommand("list", "Show the pieces of the set of FIRST.001, their sizes and gaps.")
+        ->add_option("FIRST.001", listed, "the first piece of the set")
+        ->required();
+
+    // Without this, a mistyped command reads as a missing one.
+    if (!arguments.empty() && !arguments.front().empty() && arguments.front()[0] != '-' &&
+        app.get_subcommands(
+               [&](const CLI::App* command) { return command->get_name() == arguments.front(); })
+            .empty()) {
+        return usageError("unknown command '" + arguments.front() +
+                          "'; the commands are split, merge and list");
+    }
+    std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() != static_cast<int>(CLI::ExitCodes::Success)) {
+            return usageError(e.what());
+        }
+        std::ostringstream out;
+        std::ostringstream err;
+        app.exit(e, out, err);
+        writeOut(out.str());
+        return 0;
+    }
+
+    if (app.got_subcommand("split")) {
+        split.block = kFloppyBlock;
+        split.writeScript = !flags.noScript;
+        if (!flags.size.empty()) {
+            const auto bytes = parseBlockSize(flags.size);
+            if (!bytes) {
+                return usageError("invalid block size '" + flags.size + "'");
+            }
+            split.block = *bytes;
+        }
+        return splitCommand(fs, split);
+    }
+    if (app.got_subcommand("merge")) {
+        return mergeCommand(fs, merge);
+    }
+    return listCommand(fs, listed);
+}
+
+}  // namespace tessark::cli

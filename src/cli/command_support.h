@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: MIT
+// What the three commands share: paths from the command line, messages on
+// standard error, and the progress report that also carries Ctrl+C.
+#pragma once
+
+#include <string>
+
+#include "cli/progress_line.h"
+#include "engine/core/progress.h"
+#include "engine/core/runtime_error.h"
+#include "engine/core/text.h"
+
+namespace tessark::cli {
+
+// A path as typed, made absolute against the current folder: the engine
+// needs a folder part in every name.
+Text absolutePath(const std::string& typed);
+
+// Writes "tessark-cli: MESSAGE" and a line end to standard error.
+void complain(const std::string& message);
+// complain(), and the exit status of a failure.
+int fail(const std::string& message);
+
+// The error's path, the action and the system's reason in one line.
+std::string describe(const RuntimeError& error);
+
+// Draws the progress line on a terminal unless `quiet`.
+ProgressLine progressLineFor(bool quiet);
+// Reports to `line` and asks the run to stop once Ctrl+C was pressed.
+ProgressFn reportTo(ProgressLine& line);
+
+}  // namespace tessark::cli

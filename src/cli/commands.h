@@ -1,0 +1,41 @@
+// SPDX-License-Identifier: MIT
+// The three commands of tessark-cli, each returning the process's exit status:
+// 0 done, 1 failed or refused, 130 stopped by Ctrl+C. Messages go to standard
+// error, the listing to standard output.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tessark {
+class FileSystem;
+}
+
+namespace tessark::cli {
+
+inline constexpr int kFailureStatus = 1;
+inline constexpr int kUsageStatus = 2;
+
+struct SplitOptions {
+    std::string file;
+    std::optional<std::string> target;  // default: as the window proposes it
+    std::int64_t block = 0;             // bytes per piece
+    bool writeScript = true;
+    bool quiet = false;
+};
+
+struct MergeOptions {
+    // One first piece (its whole set is joined), or the pieces in order.
+    std::vector<std::string> inputs;
+    std::optional<std::string> output;  // default: as Add proposes it
+    bool force = false;
+    bool allowGaps = false;
+    bool quiet = false;
+};
+
+int splitCommand(FileSystem& fs, const SplitOptions& options);
+int mergeCommand(FileSystem& fs, const MergeOptions& options);
+int listCommand(FileSystem& fs, const std::string& firstPiece);
+
+}  // namespace tessark::cli

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: MIT
+// tessark-cli list: a set's pieces with their sizes, the total and the pieces
+// missing from it, so that a set can be checked before it is joined.
+#include <cstdio>
+
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/refusals.h"
+#include "engine/core/file_system.h"
+#include "engine/merge/piece_set.h"
+
+namespace tessark::cli {
+namespace {
+
+std::string row(const std::string& left, const Text& name) {
+    char size[32];
+    std::snprintf(size, sizeof size, "%15s  ", left.c_str());
+    return size + toUtf8(name) + "\n";
+}
+
+}  // namespace
+
+int listCommand(FileSystem& fs, const std::string& firstPiece) {
+    const Text first = absolutePath(firstPiece);
+    if (!endsWith(first, u"001")) {
+        return fail(quoted(first) + " is not the first piece of a set (a name ending in 001)");
+    }
+    try {
+        const PieceSet set = findPieceSet(fs, first);
+        if (set.members.empty()) {
+            return fail("cannot list " + quoted(first) + ": no such file");
+        }
+        std::string text;
+        std::int64_t total = 0;
+        for (const auto& member : set.members) {
+            const std::int64_t size = fs.fileLength(member.path);
+            total += size;
+            text += row(std::to_string(size), member.name);
+        }
+        const std::string count = std::to_string(set.members.size());
+        text +=
+            row(std::to_string(total),
+                fromUtf8("bytes in " + count + (set.members.size() == 1 ? " piece" : " pieces")));
+        for (const auto& name : set.missing) {
+            text += row("missing", name);
+        }
+        text += row("joins into", set.proposedOutput);
+        writeOut(text);
+        if (!set.missing.empty()) {
+            return fail("the set of " + quoted(first) +
+                        " is incomplete: " + std::to_string(set.missing.size()) +
+                        (set.missing.size() == kMaxMissing ? " or more" : "") +
+                        (set.missing.size() == 1 ? " piece" : " pieces") + " missing");
+        }
+        return 0;
+    } catch (const RuntimeError& error) {
+        return fail(describe(error));
+    }
+}
+
+}  // namespace tessark::cli

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// tessark-cli: split, merge and list piece sets from a terminal.
+#include <exception>
+#include <string>
+
+#include "cli/app.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/stop_signal.h"
+#include "engine/platform/native_file_system.h"
+
+int main(int argc, char** argv) {
+    using namespace tessark::cli;
+    try {
+        catchStopRequests();
+        const auto fs = tessark::makeNativeFileSystem();
+        return runApp(*fs, utf8Arguments(argc, argv));
+    } catch (const std::exception& e) {
+        writeError(std::string("tessark-cli: ") + e.what() + "\n");
+        return kFailureStatus;
+    }
+}

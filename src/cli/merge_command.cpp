@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: MIT
+// tessark-cli merge: the set of a first piece as Add finds it, or the pieces
+// as listed, joined as the window's Start merge joins them.
+#include <variant>
+
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/refusals.h"
+#include "cli/stop_signal.h"
+#include "engine/core/file_system.h"
+#include "engine/merge/merge_plan.h"
+#include "engine/merge/piece_set.h"
+
+namespace tessark::cli {
+namespace {
+
+bool namesFirstPiece(const std::string& typed) {
+    return typed.size() >= 3 && typed.compare(typed.size() - 3, 3, "001") == 0;
+}
+
+// "'/d/x.003'", or "'/d/x.003' and 4 more".
+std::string missingText(const Text& folder, const std::vector<Text>& missing) {
+    std::string text = quoted(folder + missing.front());
+    if (missing.size() > 1) {
+        text += " and " + std::to_string(missing.size() - 1) + " more";
+    }
+    return text;
+}
+
+}  // namespace
+
+int mergeCommand(FileSystem& fs, const MergeOptions& options) {
+    MergeRequest request;
+    try {
+        if (options.inputs.size() == 1 && namesFirstPiece(options.inputs.front())) {
+            const Text first = absolutePath(options.inputs.front());
+            const PieceSet set = findPieceSet(fs, first);
+            if (set.members.empty()) {
+                return fail("cannot join " + quoted(first) + ": no such file");
+            }
+            if (!set.missing.empty() && !options.allowGaps) {
+                const PieceMember& any = set.members.front();
+                const Text folder = any.path.substr(0, any.path.size() - any.name.size());
+                return fail("the set of " + quoted(first) +
+                            " is incomplete: " + missingText(folder, set.missing) +
+                            " missing (--allow-gaps joins it all the same)");
+            }
+            for (const auto& member : set.members) {
+                request.pieces.push_back(member.path);
+            }
+            request.output = options.output ? absolutePath(*options.output) : set.proposedOutput;
+        } else {
+            if (!options.output) {
+                writeError(
+                    "tessark-cli: a list of pieces needs the output's name (-o OUTPUT)\n"
+                    "Try 'tessark-cli --help' for more information.\n");
+                return kUsageStatus;
+            }
+            for (const auto& piece : options.inputs) {
+                request.pieces.push_back(absolutePath(piece));
+            }
+            request.output = absolutePath(*options.output);
+        }
+
+        const auto checked = planMerge(fs, request);
+        if (const auto* refusal = std::get_if<MergeRefusal>(&checked)) {
+            return fail(mergeRefusalText(refusal->check, request));
+        }
+        const auto& plan = std::get<MergePlan>(checked);
+        // Before anything is written, rather than part way through.
+        for (const auto& piece : plan.pieces) {
+            if (!fs.fileId(piece)) {
+                return fail("cannot join " + quoted(piece) + ": no such file");
+            }
+        }
+        if (plan.replacesExisting && !options.force) {
+            return fail(quoted(plan.output) + " already exists; -f replaces it");
+        }
+        ProgressLine line = progressLineFor(options.quiet);
+        const RunOutcome outcome = runMerge(fs, plan, reportTo(line));
+        line.finish();
+        if (outcome == RunOutcome::Stopped) {
+            complain("merge into " + quoted(plan.output) + " stopped; " +
+                     (plan.replacesExisting ? "the file was left as it was" : "no file was made"));
+            return kStoppedStatus;
+        }
+        return 0;
+    } catch (const RuntimeError& error) {
+        return fail(describe(error));
+    }
+}
+
+}  // namespace tessark::cli

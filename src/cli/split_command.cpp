@@ -1,0 +1,50 @@
+// SPDX-License-Identifier: MIT
+// tessark-cli split: the window's Start split without the window.
+#include <variant>
+
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/refusals.h"
+#include "cli/stop_signal.h"
+#include "engine/core/file_system.h"
+#include "engine/split/split_plan.h"
+#include "engine/split/split_settings.h"
+
+namespace tessark::cli {
+
+int splitCommand(FileSystem& fs, const SplitOptions& options) {
+    SplitRequest request;
+    request.source = absolutePath(options.file);
+    request.target =
+        options.target ? absolutePath(*options.target) : DeriveTargetName(request.source);
+    request.block = BlockSize::ofBytes(options.block);
+    request.writeScript = options.writeScript;
+
+    try {
+        const auto checked = planSplit(fs, request);
+        if (const auto* refusal = std::get_if<SplitRefusal>(&checked)) {
+            // Without a "." there is nowhere to put the "$", and the name
+            // proposed for the pieces is the file's own.
+            if (refusal->check == SplitCheck::TargetExists && !options.target &&
+                request.target == request.source) {
+                return fail("cannot propose a name for the pieces of " + quoted(request.source) +
+                            " (it has no extension); give one with -o");
+            }
+            return fail(splitRefusalText(refusal->check, request));
+        }
+        const auto& plan = std::get<SplitPlan>(checked);
+        ProgressLine line = progressLineFor(options.quiet);
+        const RunOutcome outcome = runSplit(fs, plan, reportTo(line));
+        line.finish();
+        if (outcome == RunOutcome::Stopped) {
+            complain("split of " + quoted(plan.source) +
+                     " stopped; the pieces written in full stay, no Link.bat was written");
+            return kStoppedStatus;
+        }
+        return 0;
+    } catch (const RuntimeError& error) {
+        return fail(describe(error));
+    }
+}
+
+}  // namespace tessark::cli

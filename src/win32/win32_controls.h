@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+// The engine's control interfaces over real Win32 controls: each adapter
+// holds the handle of a control the window created and owns.
+#pragma once
+
+#include "win32/win32_api.h"
+
+#include <array>
+#include <functional>
+#include <vector>
+
+#include "forms/controls.h"
+
+namespace tessark::win32 {
+
+class Win32TextBox final : public TextBox {  // EDIT
+  public:
+    explicit Win32TextBox(HWND edit) : edit_(edit) {}
+    Text text() const override;
+    void setText(const Text& text) override;
+    void selectAll() override;
+    void caretToEnd() override;
+    void setFocus() override;
+
+  private:
+    HWND edit_;
+};
+
+class Win32Label final : public Label {  // STATIC
+  public:
+    // An auto-sizing label takes the width and height of its caption.
+    Win32Label(HWND label, bool autoSize) : label_(label), autoSize_(autoSize) {}
+    void setCaption(const Text& caption) override;
+
+  private:
+    HWND label_;
+    bool autoSize_;
+};
+
+class Win32OptionButton final : public OptionButton {  // BS_AUTORADIOBUTTON
+  public:
+    explicit Win32OptionButton(HWND button) : button_(button) {}
+    bool selected() const override;
+
+  private:
+    HWND button_;
+};
+
+class Win32ListBox final : public ListBox {  // LISTBOX, unsorted, single selection
+  public:
+    // `onClick` is the list's click handler, run after a selection made by
+    // the program. The tooltip belongs to `tooltips`, a TOOLTIPS_CLASS window.
+    Win32ListBox(HWND list, HWND tooltips, std::function<void()> onClick);
+    std::int64_t count() const override;
+    Text item(std::int64_t index) const override;
+    void setItem(std::int64_t index, const Text& text) override;
+    void addItem(const Text& text) override;
+    // Many entries at once, drawn once at the end.
+    void addItems(const std::vector<Text>& texts) override;
+    void removeItem(std::int64_t index) override;
+    void clear() override;
+    std::int64_t selectedIndex() const override;
+    void setSelectedIndex(std::int64_t index) override;
+    void setToolTip(const Text& text) override;
+    const Text& toolTip() const { return toolTip_; }
+
+  private:
+    HWND list_;
+    HWND tooltips_;
+    std::function<void()> onClick_;
+    Text toolTip_;
+};
+
+class Win32ProgressBar final : public ProgressBar {  // PROGRESS_CLASS
+  public:
+    explicit Win32ProgressBar(HWND bar) : bar_(bar) {}
+    void setMaximum(double maximum) override;
+    void setValue(double value) override;
+    void setVisible(bool visible) override;
+
+  private:
+    HWND bar_;
+};
+
+// STATUSCLASSNAME with five parts; panel 4 shows today's date by itself.
+class Win32StatusBar final : public StatusBar {
+  public:
+    static constexpr int kPanels = 5;
+    static constexpr int kDatePanel = 4;
+
+    // `widths` are the panels' widths in pixels, left to right.
+    Win32StatusBar(HWND bar, const std::array<int, kPanels>& widths);
+    void setPanelText(int panel, const Text& text) override;
+    Text panelText(int panel) const;
+    // Writes today's date, in the user's short date format, into panel 4.
+    void showDate();
+    HWND handle() const { return bar_; }
+
+  private:
+    HWND bar_;
+};
+
+class Win32MousePointer final : public MousePointer {
+  public:
+    void setPointer(int code) override;
+    // The pointer the window shows while the code is not the default one, or
+    // nothing: the window's own (answer WM_SETCURSOR with it).
+    HCURSOR shown() const { return shown_; }
+
+  private:
+    HCURSOR shown_ = nullptr;
+};
+
+// Paints pending windows and runs their timers, but leaves every input
+// message (keys, mouse, commands) queued: the user cannot act mid-copy.
+// Timer messages of `frozenTimers` (the clock) are dropped instead, so the
+// clock stands still during a split or merge.
+class Win32RepaintHook final : public RepaintHook {
+  public:
+    explicit Win32RepaintHook(HWND frozenTimers = nullptr) : frozen_(frozenTimers) {}
+    void repaint() override;
+
+  private:
+    HWND frozen_;
+};
+
+class Win32MessageBox final : public MessageBox {
+  public:
+    explicit Win32MessageBox(HWND owner) : owner_(owner) {}
+    void setOwner(HWND owner) { owner_ = owner; }
+
+  protected:
+    int showBox(const Text& prompt, int style, const Text& title) override;
+
+  private:
+    HWND owner_;
+};
+
+class Win32CommonDialog final : public CommonDialog {
+  public:
+    explicit Win32CommonDialog(HWND owner) : owner_(owner) {}
+    void showOpen() override;
+
+  private:
+    HWND owner_;
+};
+
+}  // namespace tessark::win32

@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: MIT
+// Builds a window and its controls from the windows' shared description:
+// kinds become Win32 controls, twips become pixels at the screen's DPI.
+#pragma once
+
+#include "win32/win32_api.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "design/window_design.h"
+
+namespace tessark::win32 {
+
+// The first control identifier; the dialog manager's IDOK and IDCANCEL (1, 2)
+// stay free.
+inline constexpr int kFirstControlId = 100;
+
+// What a built window does with its messages; whatever it leaves to the
+// system goes to DefWindowProcW.
+class WindowHandler {
+  public:
+    virtual ~WindowHandler() = default;
+    // The message's result, or nothing to leave the message to the system.
+    virtual std::optional<LRESULT> handle(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+};
+
+// A window built from its description, with what the window owns besides
+// its controls: fonts, pictures, the tooltip window, the keyboard order.
+class BuiltWindow {
+  public:
+    BuiltWindow() = default;
+    BuiltWindow(const BuiltWindow&) = delete;
+    BuiltWindow& operator=(const BuiltWindow&) = delete;
+    ~BuiltWindow();
+
+    // Creates `design`'s top-level window (centred on the screen, hidden) with
+    // `owner`, its messages going to `handler`; then its controls. False when
+    // the window cannot be made.
+    bool create(const design::WindowDesign& design, HWND owner, WindowHandler& handler);
+
+    // The built window behind a top-level window; null for other windows.
+    static BuiltWindow* of(HWND window);
+
+    HWND window() const { return window_; }
+    int dpi() const { return dpi_; }
+    const design::WindowDesign* description() const { return design_; }
+    // A control by name; null for a name the description lacks or a control
+    // that is no window (a timer, the dialog).
+    HWND control(std::string_view name) const;
+    // The name of the control with identifier `id`; empty when unknown.
+    std::string_view nameOf(int id) const;
+    HWND tooltips() const { return tooltips_; }
+    int pixels(int twips) const;
+
+    // Moves the focus to the next (or previous) control of the keyboard order
+    // that is visible and enabled; an option group counts once, by its
+    // selected button. True when the focus moved.
+    bool tab(bool backwards);
+    // Puts the focus on the first control of the keyboard order that can take it.
+    void focusFirst();
+
+  private:
+    void createControls();
+    HWND createControl(const design::Control& control, HWND parent, int id);
+    HFONT font(const design::Font& font);
+    void addToolTip(HWND control, const design::Control& described);
+    bool canFocus(HWND control) const;
+
+    const design::WindowDesign* design_ = nullptr;
+    HWND window_ = nullptr;
+    HWND tooltips_ = nullptr;
+    int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    std::map<std::string, HWND, std::less<>> controls_;
+    std::map<int, std::string> names_;
+    std::vector<HWND> tabOrder_;
+    std::vector<std::pair<design::Font, HFONT>> fonts_;
+    std::vector<HANDLE> images_;  // icons (DestroyIcon)
+    std::vector<HIMAGELIST> imageLists_;
+};
+
+// Centres a top-level window on its screen by its outer size, size unchanged.
+void centreOnScreen(HWND window);
+
+}  // namespace tessark::win32
