@@ -82,6 +82,16 @@ Text withName(Text folder, const Text& name) {
     return folder + name;
 }
 
+// Makes the new name itself durable. The output is already in place and
+// complete, so a folder that cannot be flushed is no reason to report failure.
+void syncFolder(const Text& folder) {
+    const int fd = ::open(toUtf8(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        static_cast<void>(::fsync(fd));
+        ::close(fd);
+    }
+}
+
 }  // namespace
 
 Text realTarget(const Text& target) {
@@ -131,6 +141,11 @@ void PosixStaged::close() {
 }
 
 void PosixStaged::commit() {
+    // The new content reaches the disk before any name points at it, so a
+    // power cut leaves either the old output or the whole new one.
+    if (output_->fd() >= 0 && ::fsync(output_->fd()) != 0) {
+        fail(errno, target_, "write");
+    }
     if (unnamed_ && temp_.empty() && output_->fd() >= 0) {
         // Nothing at the target yet: the file takes its final name directly.
         if (linkUnnamed(output_->fd(), real_)) {
@@ -141,6 +156,7 @@ void PosixStaged::commit() {
                 ::unlink(toUtf8(real_).c_str());  // ours alone: nothing was there
                 throw;
             }
+            syncFolder(folder_);
             return;
         }
         if (errno != EEXIST) {
@@ -154,6 +170,7 @@ void PosixStaged::commit() {
         fail(errno, target_, "replace");
     }
     committed_ = true;
+    syncFolder(folder_);
 }
 
 // An unnamed file needs a name before its descriptor is closed: a hidden one

@@ -525,7 +525,8 @@ void Win32FileSystem::replaceFile(const Text& from, const Text& to) {
         attributes && (*attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         throw RuntimeError(err::PermissionDenied, to, win32Reason(ERROR_ACCESS_DENIED), "replace");
     }
-    if (!MoveFileExW(pathOf(from).c_str(), pathOf(to).c_str(), MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveFileExW(pathOf(from).c_str(), pathOf(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         raiseOpenFailure(to, "replace");
     }
 }
