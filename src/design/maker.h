@@ -9,7 +9,7 @@
 namespace tessark::design::maker {
 
 inline constexpr TextView kHost = u"www.quorin.example";
-inline constexpr TextView kStudioAddress = u"www.quorin-studio.example";
+inline constexpr TextView kStudioAddress = u"qs.example";
 inline constexpr TextView kContactNumber = u"80012345";
 inline constexpr TextView kEmail = u"tessark@quorin.example";
 // "V" and major.minor of the version set in the top CMakeLists.txt.

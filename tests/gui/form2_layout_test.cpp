@@ -216,7 +216,7 @@ class Form2LayoutTest : public QObject {
         auto* bar = h.child<StatusPanels>("StatusBar1");
         QVERIFY(!bar->isSizeGripEnabled());
         QCOMPARE(bar->panelText(1), QStringLiteral("欢迎使用Quorin文件分割机"));
-        QCOMPARE(bar->panelText(2), QStringLiteral("Quorin工作室 www.quorin-studio.example"));
+        QCOMPARE(bar->panelText(2), QStringLiteral("Quorin工作室 qs.example"));
         QCOMPARE(bar->panelText(3), QStringLiteral("QQ：80012345"));
         QCOMPARE(bar->panelText(4),
                  QLocale::system().toString(QDate(2026, 3, 14), QLocale::ShortFormat));
