@@ -3,6 +3,8 @@
 // the input that needs changing.
 #pragma once
 
+#include "engine/core/text.h"
+
 namespace tessark {
 
 enum class InputField {
@@ -17,6 +19,16 @@ enum class Selection {
     Keep,       // the caret stays where it is
     All,        // the whole text selected
     CaretToEnd  // the caret after the last character
+};
+
+// A request turned down by one of its checks, in the window's own words.
+template <typename Check>
+struct Refusal {
+    Check check;
+    Text message;  // the window's own words
+    int style;     // the box style it is shown with (mb::...)
+    InputField field = InputField::None;
+    Selection selection = Selection::Keep;
 };
 
 }  // namespace tessark

@@ -27,13 +27,7 @@ enum class MergeCheck {
     NoPieces              // nothing to join
 };
 
-struct MergeRefusal {
-    MergeCheck check;
-    Text message;  // the window's own words
-    int style;     // the box style it is shown with (mb::...)
-    InputField field = InputField::None;
-    Selection selection = Selection::Keep;
-};
+using MergeRefusal = Refusal<MergeCheck>;
 
 struct MergePlan {
     Text output;

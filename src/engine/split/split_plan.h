@@ -54,13 +54,7 @@ enum class SplitCheck {
     TargetIsSource        // a piece or Link.bat would be the source itself
 };
 
-struct SplitRefusal {
-    SplitCheck check;
-    Text message;  // the window's own words
-    int style;     // the box style it is shown with (mb::...)
-    InputField field = InputField::None;
-    Selection selection = Selection::Keep;
-};
+using SplitRefusal = Refusal<SplitCheck>;
 
 struct PlannedPiece {
     Text name;  // full path
