@@ -12,6 +12,7 @@
 #include "engine/split/split_plan.h"
 #include "forms/controls.h"
 #include "forms/merge_list.h"
+#include "forms/refusal_box.h"
 #include "forms/split_form.h"
 #include "gui/file_drops.h"
 #include "gui/form2.h"
@@ -122,7 +123,8 @@ void Form2::openFiles(const QStringList& paths) {
     for (const QString& path : paths) {
         const Text file = tx(path);
         if (const auto refused = sourceRefusal(fs, file)) {
-            window.messages.show(refused->message, refused->style);
+            const RefusalBox box = refusalBox(*refused);
+            window.messages.show(box.message, box.style);
         } else if (pieceNumber(file, fs.separator())) {
             pieces.add(file);
         } else {

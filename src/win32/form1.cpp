@@ -5,10 +5,10 @@
 
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
-#include "engine/errors/disk_error_report.h"
 #include "engine/platform/drives.h"
 #include "folderpicker/folder_paths.h"
 #include "forms/controls.h"
+#include "forms/disk_error_report.h"
 #include "forms/error_report.h"
 #include "win32/keys.h"
 #include "win32/win32_text.h"

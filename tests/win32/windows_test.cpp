@@ -11,10 +11,10 @@
 
 #include "box_answerer.h"
 #include "engine/core/runtime_error.h"
-#include "engine/errors/disk_error_report.h"
 #include "engine/platform/drives.h"
 #include "engine/platform/native_file_system.h"
 #include "fake_window.h"
+#include "forms/disk_error_report.h"
 #include "win32/form1.h"
 #include "win32/form2.h"
 #include "win32/frm_about.h"

@@ -71,7 +71,6 @@ struct SplitPlan {
     Text scriptPath;                  // Link.bat beside the pieces
     std::string scriptBytes;          // what Link.bat will hold
     Text mergeName;                   // the output name the script and the window propose
-    bool mergeNameHasDollar = false;  // formed from a "$" name (the window's caret goes to the end)
     bool writeScript = true;
 };
 
