@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "design/control_ids.h"
@@ -54,9 +55,8 @@ class BuiltWindow {
     // that is no window (a timer, the dialog).
     HWND control(std::string_view name) const;
     template <typename Id>
-    HWND control(Id id) const {
-        return control(design::nameOf(id));
-    }
+    requires std::is_enum_v<Id> HWND control(Id id)
+    const { return control(design::nameOf(id)); }
     // The name of the control with identifier `id`; empty when unknown.
     std::string_view nameOf(int id) const;
     HWND tooltips() const { return tooltips_; }
