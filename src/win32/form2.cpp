@@ -98,6 +98,7 @@ void Form2::createWindow() {
     }
 
     wireKeys();
+    DragAcceptFiles(window_, TRUE);
     const design::Control* timer = design::form2Design().find("Timer1");
     SetTimer(window_, kTimer1, timer != nullptr ? static_cast<UINT>(timer->interval) : 1000,
              nullptr);
@@ -231,6 +232,9 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
                 return TRUE;
             }
             break;
+        case WM_DROPFILES:
+            dropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
         case WM_CLOSE:  // the window's unload
             services_.endProgram();
             return 0;
