@@ -48,11 +48,13 @@ drive_c="$WINEPREFIX/drive_c"
 windows_path() { local rel=${1#"$drive_c"}; printf 'C:%s' "${rel//\//\\}"; }
 # Registry keys: reg query exits 0 when the key exists.
 has_key() { wine_run reg query "$1"; }
-# The default value of a key (empty when it has none).
+# The default value of a key (empty when it has none), read from the key
+# exported as a .reg file, which is UTF-16 whatever the locale.
 default_of() {
-  local out="$log.value"
-  LC_ALL=C.UTF-8 timeout 60 wine reg query "$1" /ve >"$out" 2>>"$log" </dev/null || true
-  sed -n 's/^.*REG_SZ[[:space:]]*//p' "$out" | tr -d '\r'
+  rm -f "$drive_c/value.reg"
+  wine_run reg export "$1" 'C:\value.reg' /y || return 0
+  iconv -f UTF-16 -t UTF-8 "$drive_c/value.reg" | tr -d '\r' |
+    sed -n '/^@="/{s/^@="//;s/"$//;s/\\"/"/g;s/\\\\/\\/g;p;q}'
 }
 # Runs a registered command line on a file and checks what the window shows.
 open_with() {

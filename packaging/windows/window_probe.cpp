@@ -83,9 +83,13 @@ BOOL CALLBACK visitChild(HWND child, LPARAM param) {
         shown->texts.push_back(std::move(text));
     };
     if (lstrcmpiW(kind, L"Edit") == 0) {
-        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(child)) + 1, L'\0');
-        text.resize(
-            static_cast<size_t>(GetWindowTextW(child, text.data(), static_cast<int>(text.size()))));
+        // GetWindowText would give another process's box its caption at
+        // creation, not what it holds now.
+        const LRESULT length = SendMessageW(child, WM_GETTEXTLENGTH, 0, 0);
+        std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+        const LRESULT got =
+            SendMessageW(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
         keep(L"edit: ", std::move(text));
     } else if (lstrcmpiW(kind, L"ListBox") == 0) {
         const LRESULT count = SendMessageW(child, LB_GETCOUNT, 0, 0);

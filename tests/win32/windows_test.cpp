@@ -161,6 +161,23 @@ TEST_F(Form2Test, TheWindowsStandWhereTheirTwipsSay) {
         DeleteObject(picture.hbmMask);
         DeleteObject(picture.hbmColor);
         EXPECT_EQ(mask.bmWidth, MulDiv(16, dpi, 96)) << dpi;
+        // Every status panel's text, the clock's too, whole in the bar's font.
+        form->Timer1_Timer();
+        HWND bar = control("StatusBar1");
+        HDC dc = GetDC(bar);
+        HGDIOBJ before =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0)));
+        for (int panel = 1; panel <= 5; ++panel) {
+            const Text text = form->statusBar().panelText(panel);
+            SIZE size{};
+            GetTextExtentPoint32W(dc, wide(text), static_cast<int>(text.size()), &size);
+            RECT part{};
+            SendMessageW(bar, SB_GETRECT, panel - 1, reinterpret_cast<LPARAM>(&part));
+            EXPECT_LE(size.cx, part.right - part.left - 2 * GetSystemMetrics(SM_CXEDGE))
+                << toUtf8(text) << " at " << dpi;
+        }
+        SelectObject(dc, before);
+        ReleaseDC(bar, dc);
     }
     EXPECT_EQ(windowText(form->handle()),
               u"Quorin文件分割机 Tessark V3.5          作者QQ：80012345");
