@@ -131,5 +131,5 @@ for mode in AllUsers CurrentUser; do
   [[ $(default_of "$hive\\$classes\\.001") == "$others_001" ]] ||
     fail "$mode: the uninstaller took .001's own program away"
   wine_run reg delete "$hive\\$classes\\.001" /f || fail "$mode: .001 cannot be reset"
-  echo "test-windows-package.sh: $mode: installed, window shown and closed, uninstalled"
+  echo "test-windows-package.sh: $mode: installed, window shown and closed, files opened through the shell entries, uninstalled"
 done

@@ -36,8 +36,8 @@ const std::string kMovie = sampleBytes(3000000, 1);
 const std::string kSmall = sampleBytes(5000, 2);
 
 // A folder chain that makes its files' names longer than MAX_PATH.
-const std::string kDeep = std::string(100, 'd') + "/" + std::string(100, 'e') + "/" +
-                          std::string(100, 'f');
+const std::string kDeep =
+    std::string(100, 'd') + "/" + std::string(100, 'e') + "/" + std::string(100, 'f');
 
 void writeGappedSet(const Scene& s) {
     s.write("x.001", "1");
