@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-// Files handed to Form2 from outside: those named on the command line and
-// those dropped onto its split or merge area, passed on as the shared
-// behaviour takes them.
+// Files handed to Form2 from outside: those named on the command line ("Open
+// with" from a file manager) and those dropped onto its split or merge area,
+// turned from Qt's lists into the shared handlers' calls.
 #include <QGroupBox>
 #include <vector>
 
-#include "forms/handed_files.h"
+#include "forms/desktop_files.h"
 #include "forms/window_services.h"
 #include "gui/file_drops.h"
 #include "gui/form2.h"
@@ -16,12 +16,12 @@ namespace tessark {
 namespace {
 
 std::vector<Text> texts(const QStringList& files) {
-    std::vector<Text> paths;
-    paths.reserve(static_cast<std::size_t>(files.size()));
+    std::vector<Text> out;
+    out.reserve(static_cast<std::size_t>(files.size()));
     for (const QString& file : files) {
-        paths.push_back(tx(file));
+        out.push_back(tx(file));
     }
-    return paths;
+    return out;
 }
 
 }  // namespace
@@ -35,13 +35,13 @@ void Form2::wireDrops() {
     using design::Form2Control;
     new FileDropArea(
         built_.get<QGroupBox>(Form2Control::Frame4),
-        [&fs](const QStringList& files) { return takesSourceDrop(fs, texts(files)); },
+        [&fs](const QStringList& files) { return sourceDropWanted(fs, texts(files)); },
         [this, &fs](const QStringList& files) {
             dropSource(controller_->controls(), fs, texts(files));
         });
     new FileDropArea(
         built_.get<QGroupBox>(Form2Control::Frame1),
-        [&fs](const QStringList& files) { return takesPieceDrop(fs, texts(files)); },
+        [&fs](const QStringList& files) { return piecesDropWanted(fs, texts(files)); },
         [this, &fs](const QStringList& files) {
             dropPieces(controller_->controls(), fs, texts(files));
         });

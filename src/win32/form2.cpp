@@ -72,6 +72,7 @@ void Form2::createWindow(Form2Services services) {
             p.statusBar1->setPanelText(static_cast<int>(i) + 1, status->panels[i].text);
         }
     }
+    p.statusBar1->fitFont(p.built.dpi());
     p.repaint = std::make_unique<Win32RepaintHook>(window_);
     p.services = std::make_unique<ServicesInUse>(
         std::move(services),
@@ -82,6 +83,7 @@ void Form2::createWindow(Form2Services services) {
                                                      static_cast<Form2Shell&>(*this), *p.services);
 
     wireKeys();
+    DragAcceptFiles(window_, TRUE);
     const design::Control* timer = design::form2Design().find(nameOf(Form2Control::Timer1));
     SetTimer(window_, kTimer1, static_cast<UINT>(timer->interval), nullptr);
     p.built.focusFirst();
@@ -169,6 +171,12 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
                 return TRUE;
             }
             break;
+        case WM_DPICHANGED:  // laid out again at the new scale by now
+            parts_->statusBar1->fitFont(parts_->built.dpi());
+            return 0;
+        case WM_DROPFILES:
+            dropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
         case WM_CLOSE:  // the window's unload
             p.controller->Form_Unload();
             return 0;

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "forms/form2_controller.h"
 #include "forms/window_services.h"
@@ -39,6 +40,10 @@ class Form2 final : public WindowHandler, private Form2Shell {
     // The window's handlers.
     Form2Controller& controller();
 
+    // Files named on the command line, absolute, each in turn as the Linux
+    // window takes them (see forms/desktop_files.h).
+    void openFiles(const std::vector<Text>& paths);
+
   private:
     struct Parts;
     std::optional<LRESULT> handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -48,6 +53,8 @@ class Form2 final : public WindowHandler, private Form2Shell {
     void createWindow(Form2Services services);
     void wireKeys();
     void Form_Load();
+    // A drop from a file manager on the split or the merge area.
+    void dropFiles(HDROP drop);
     // Form2Shell
     void hideMain() override;
     void showAbout() override;

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "forms/handed_files.h"
+#include "forms/desktop_files.h"
 
 #include <algorithm>
 #include <optional>
 #include <set>
+#include <utility>
 #include <variant>
-#include <vector>
 
 #include "engine/core/file_system.h"
 #include "engine/split/split_plan.h"
@@ -129,23 +129,31 @@ void openFiles(MainControls& window, FileSystem& fs, const std::vector<Text>& pa
     }
 }
 
-bool takesSourceDrop(FileSystem& fs, const std::vector<Text>& files) {
+bool sourceDropWanted(FileSystem& fs, const std::vector<Text>& files) {
     return files.size() == 1 && allExist(fs, files);
 }
 
-void dropSource(MainControls& window, FileSystem& fs, const std::vector<Text>& files) {
+bool piecesDropWanted(FileSystem& fs, const std::vector<Text>& files) {
+    return !files.empty() && allExist(fs, files);
+}
+
+bool dropSource(MainControls& window, FileSystem& fs, const std::vector<Text>& files) {
+    if (!sourceDropWanted(fs, files)) {
+        return false;
+    }
     takeSource(window, fs, files.front());
+    return true;
 }
 
-bool takesPieceDrop(FileSystem& fs, const std::vector<Text>& files) {
-    return allExist(fs, files);
-}
-
-void dropPieces(MainControls& window, FileSystem& fs, const std::vector<Text>& files) {
+bool dropPieces(MainControls& window, FileSystem& fs, const std::vector<Text>& files) {
+    if (!piecesDropWanted(fs, files)) {
+        return false;
+    }
     PieceBatch pieces(window, fs);
     for (const Text& path : inPieceOrder(files, fs.separator())) {
         pieces.add(path);
     }
+    return true;
 }
 
 }  // namespace tessark
