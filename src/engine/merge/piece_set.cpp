@@ -52,14 +52,14 @@ std::int64_t numberOf(const Text& digits) {
 void proposeOutput(PieceSet& set, const Text& chosen) {
     const std::size_t dollar = lastIndexOf(chosen, u'$');
     const std::size_t dot = lastIndexOf(chosen, u'.');
-    set.proposedHasDollar = dollar != Text::npos;
-    if (dot == Text::npos || (set.proposedHasDollar && dollar > dot)) {
+    const bool hasDollar = dollar != Text::npos;
+    if (dot == Text::npos || (hasDollar && dollar > dot)) {
         Text name = chosen.substr(0, chosen.size() - 3);
         while (!name.empty() && name.back() == u'.') {
             name.pop_back();
         }
         set.proposedOutput = std::move(name);
-    } else if (set.proposedHasDollar) {
+    } else if (hasDollar) {
         set.proposedOutput = chosen.substr(0, dollar) + chosen.substr(dollar + 1, dot - dollar - 1);
     } else {
         set.proposedOutput = chosen.substr(0, dot);

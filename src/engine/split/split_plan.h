@@ -68,10 +68,9 @@ struct SplitPlan {
     std::int64_t length = 0;
     std::int64_t block = 0;
     std::vector<PlannedPiece> pieces;
-    Text scriptPath;                  // Link.bat beside the pieces
-    std::string scriptBytes;          // what Link.bat will hold
-    Text mergeName;                   // the output name the script and the window propose
-    bool mergeNameHasDollar = false;  // formed from a "$" name (the window's caret goes to the end)
+    Text scriptPath;          // Link.bat beside the pieces
+    std::string scriptBytes;  // what Link.bat will hold
+    Text mergeName;           // the output name the script and the window propose
     bool writeScript = true;
 };
 
