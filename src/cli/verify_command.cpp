@@ -75,7 +75,7 @@ int verifyCommand(FileSystem& fs, const VerifyOptions& options) {
     const Text first = absolutePath(options.firstPiece);
     const auto file = checksumFileOf(first);
     if (!file) {
-        complain(quoted(first) + " is not the first piece of a set (a name ending in .001)");
+        complain(quoted(first) + " is not a piece of a set (a name ending in .001)");
         return kUsageStatus;
     }
     try {
@@ -129,10 +129,14 @@ int verifyCommand(FileSystem& fs, const VerifyOptions& options) {
             complain("verify stopped");
             return kStoppedStatus;
         }
-        writeOut(toUtf8(GetFileName(*file, fs.separator())) + ": " + std::to_string(tally.ok) +
-                 " OK, " + std::to_string(tally.failed) + " FAILED, " +
-                 std::to_string(tally.missing) + " MISSING\n");
-        return tally.failed == 0 && tally.missing == 0 ? 0 : kFailureStatus;
+        const std::string summary =
+            toUtf8(GetFileName(*file, fs.separator())) + ": " + std::to_string(tally.ok) + " OK, " +
+            std::to_string(tally.failed) + " FAILED, " + std::to_string(tally.missing) + " MISSING";
+        if (tally.failed != 0 || tally.missing != 0) {
+            return fail(summary);
+        }
+        writeOut(summary + "\n");
+        return 0;
     } catch (const RuntimeError& error) {
         return fail(describe(error));
     }

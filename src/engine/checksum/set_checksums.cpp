@@ -15,10 +15,20 @@ bool namesPiece(const Text& name, TextView fixedPart) {
     return name.starts_with(fixedPart) && isPieceNumber(TextView(name).substr(fixedPart.size()));
 }
 
-// The fixed part of a first piece's name: "m." for "folder/m.001".
-Text fixedPartOf(const Text& firstPiece, char16_t separator) {
-    const Text name = GetFileName(firstPiece, separator);
-    return name.substr(0, name.size() - 3);
+// Where the number of a piece "folder/m.003" begins, after its last ".";
+// nothing when the name does not end in a dot and a piece number.
+std::optional<std::size_t> numberStart(TextView piece) {
+    const std::size_t dot = piece.find_last_of(u'.');
+    if (dot == TextView::npos || !isPieceNumber(piece.substr(dot + 1))) {
+        return std::nullopt;
+    }
+    return dot + 1;
+}
+
+// The fixed part of a piece's name: "m." for "folder/m.003".
+Text fixedPartOf(const Text& piece, char16_t separator) {
+    const Text name = GetFileName(piece, separator);
+    return name.substr(0, *numberStart(name));
 }
 
 }  // namespace
@@ -28,11 +38,12 @@ bool MergeChecks::any() const {
                                 [](const auto& digest) { return digest.has_value(); });
 }
 
-std::optional<Text> checksumFileOf(const Text& firstPiece) {
-    if (!endsWith(firstPiece, u".001")) {
+std::optional<Text> checksumFileOf(const Text& piece) {
+    const auto number = numberStart(piece);
+    if (!number) {
         return std::nullopt;
     }
-    return checksumPath(firstPiece.substr(0, firstPiece.size() - 4));
+    return checksumPath(piece.substr(0, *number - 1));
 }
 
 std::optional<SetChecksums> interpretChecksums(std::vector<ChecksumEntry> entries,

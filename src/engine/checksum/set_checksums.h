@@ -17,9 +17,10 @@ struct SetChecksums {
     std::optional<ChecksumEntry> whole;  // the joined file, its last line
 };
 
-// "folder/m.sha256" for the first piece "folder/m.001"; nothing for a first
-// piece whose name does not end in ".001".
-std::optional<Text> checksumFileOf(const Text& firstPiece);
+// The checksum file of the set a piece belongs to: "folder/m.sha256" for
+// "folder/m.001" or "folder/m.003"; nothing for a name that does not end in a
+// "." and a piece number.
+std::optional<Text> checksumFileOf(const Text& piece);
 
 // Tells the pieces (names made of `fixedPart`, "m.", and a piece number) from
 // the whole file, the last line when it names no piece. Nothing when another
@@ -47,8 +48,9 @@ struct MergeChecks {
     bool any() const;
 };
 
-// Looks for the checksum file of the first listed piece and matches the list
-// against it. Reads the checksum file only, never a piece.
+// Looks for the checksum file of the set of the first listed piece (moved
+// down the list or not, it names the set the user means) and matches the
+// list against it. Reads the checksum file only, never a piece.
 MergeChecks lookUpMergeChecks(FileSystem& fs, const std::vector<Text>& pieces);
 
 // The checksum file of the set of `firstPiece`, when there is one and it can
