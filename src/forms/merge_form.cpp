@@ -58,7 +58,7 @@ void merge(MainControls& w, FileSystem& fs) {
         showRefusal(w, refused->message, refused->style, refused->field, refused->selection);
         return;
     }
-    MergePlan& plan = std::get<MergePlan>(checked);
+    const MergePlan& plan = std::get<MergePlan>(checked);
     if (!acceptChecks(w, fs, plan.checks)) {
         return;
     }

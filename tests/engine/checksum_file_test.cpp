@@ -111,7 +111,7 @@ TEST(ChecksumLine, EscapesAsTheGnuToolsDoAndReadsBack) {
     const Sha256Digest d = digestOf(kA);
     EXPECT_EQ(checksumLine(d, u"m$.avi.001"), kA + "  m$.avi.001\n");
     EXPECT_EQ(checksumLine(d, u"影片 (1).avi"), kA + "  影片 (1).avi\n");
-    EXPECT_EQ(checksumLine(d, u"a\\b\nc"), "\\" + kA + "  a\\\\b\\nc\n");
+    EXPECT_EQ(checksumLine(d, u"a\\b\nc\r"), "\\" + kA + "  a\\\\b\\nc\\r\n");
     const auto back = parseChecksumText(checksumLine(d, u"x\\y.001"), u'/');
     ASSERT_TRUE(back);
     EXPECT_EQ(back->front().name, u"x\\y.001");

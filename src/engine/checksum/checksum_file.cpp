@@ -86,7 +86,7 @@ bool blank(std::string_view line) {
 
 std::string checksumLine(const Sha256Digest& digest, TextView name) {
     const std::string utf8 = toUtf8(name);
-    const bool escape = utf8.find_first_of("\\\n") != std::string::npos;
+    const bool escape = utf8.find_first_of("\\\n\r") != std::string::npos;
     std::string line = escape ? "\\" : "";
     line += toHex(digest) + "  ";
     for (const char c : utf8) {
@@ -94,6 +94,8 @@ std::string checksumLine(const Sha256Digest& digest, TextView name) {
             line += "\\\\";
         } else if (escape && c == '\n') {
             line += "\\n";
+        } else if (escape && c == '\r') {
+            line += "\\r";
         } else {
             line += c;
         }

@@ -35,7 +35,8 @@ inline constexpr std::size_t kMaxChecksumLine = 4096;
 inline constexpr std::size_t kMaxChecksumEntries = std::size_t{1} << 22;
 
 // One line with its LF: "<hex>  <name>", or "\<hex>  <escaped name>" when the
-// name holds a "\" or a line break ("\\", "\n"), as the GNU tools write it.
+// name holds a "\" or a line break ("\\", "\n", "\r"), as the GNU tools
+// write it.
 std::string checksumLine(const Sha256Digest& digest, TextView name);
 
 // "folder/m.sha256" for the target "folder/m".
