@@ -4,6 +4,7 @@
 // checked merge names what is wrong and leaves the old output as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,13 @@
 #include "engine/merge/piece_set.h"
 #include "engine/platform/native_file_system.h"
 #include "engine/split/split_plan.h"
+#ifdef _WIN32
+#include "win32_test_drive.h"
+using Folder = tessark::test::ScratchFolder;
+#else
+#include "temp_folder.h"
+using Folder = tessark::test::TempFolder;
+#endif
 
 namespace tessark {
 namespace {
@@ -35,42 +43,15 @@ void spill(const fsys::path& p, const std::string& bytes) {
 std::string randomBytes(std::size_t size, unsigned seed) {
     std::mt19937 random(seed);
     std::string s(size, '\0');
-    for (char& c : s) {
-        c = static_cast<char>(random());
-    }
+    std::generate(s.begin(), s.end(), [&] { return static_cast<char>(random()); });
     return s;
 }
 
 std::vector<fsys::path> folderContents(const fsys::path& dir) {
-    std::vector<fsys::path> names;
-    for (const auto& entry : fsys::directory_iterator(dir)) {
-        names.push_back(entry.path().filename());
-    }
+    std::vector<fsys::path> names(fsys::directory_iterator(dir), {});
     std::sort(names.begin(), names.end());
     return names;
 }
-
-// A fresh folder under the system's temporary folder, removed at the end.
-class Folder {
-  public:
-    Folder() {
-        static int counter = 0;
-        path_ =
-            fsys::temp_directory_path() / ("tessark-sum-" + std::to_string(std::random_device{}()) +
-                                           "-" + std::to_string(++counter));
-        fsys::create_directories(path_);
-    }
-    ~Folder() {
-        std::error_code ignored;
-        fsys::remove_all(path_, ignored);
-    }
-    Folder(const Folder&) = delete;
-    Folder& operator=(const Folder&) = delete;
-    const fsys::path& path() const { return path_; }
-
-  private:
-    fsys::path path_;
-};
 
 Text text(const fsys::path& p) {
     return fsys::path(p).make_preferred().u16string();
@@ -152,7 +133,7 @@ class DamageTable : public ::testing::TestWithParam<DamageCase> {};
 TEST_P(DamageTable, NamesWhatIsWrongAndKeepsTheOldOutput) {
     const DamageCase& c = GetParam();
     Folder folder;
-    const fsys::path& dir = folder.path();
+    const fsys::path dir(folder.path());
     const auto fs = makeNativeFileSystem();
     spill(dir / "source.bin", kSource);
     splitInto(*fs, dir / "source.bin", dir / "m");
@@ -200,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(Sets, DamageTable, ::testing::ValuesIn(kDamageCases),
 // whole file once joined under the name the checksum file gives it.
 TEST(ChecksumInterop, Sha256sumAcceptsTheFileWeWrite) {
     Folder folder;
-    const fsys::path& dir = folder.path();
+    const fsys::path dir(folder.path());
     const auto fs = makeNativeFileSystem();
     spill(dir / "影 a\\b.bin", kSource);
     splitInto(*fs, dir / "影 a\\b.bin", dir / "影 a\\b$.bin");
