@@ -42,6 +42,9 @@ std::string digestLine(const std::string& bytes, const std::string& name) {
     hash.update(std::as_bytes(std::span(bytes.data(), bytes.size())));
     return toHex(hash.finish()) + "  " + name + "\n";
 }
+// A folder chain that makes its files' names longer than MAX_PATH.
+const std::string kDeep =
+    std::string(100, 'd') + "/" + std::string(100, 'e') + "/" + std::string(100, 'f');
 
 void writeGappedSet(const Scene& s) {
     s.write("x.001", "1");
@@ -270,6 +273,23 @@ const Case kCases[] = {
        {},
        {},
        [](const Scene& s) { EXPECT_TRUE(s.read("out2") == kSmall); }}}},
+    // Names longer than MAX_PATH, typed plainly and in the "\\?\" form.
+    {"LongAndPrefixedPaths",
+     [](const Scene& s) {
+         std::filesystem::create_directories(s.at(kDeep));
+         s.write(kDeep + "/src.bin", kSmall);
+     },
+     {{{"split", "@?/" + kDeep + "/src.bin", "-b", "2K"},
+       0,
+       {},
+       {},
+       [](const Scene& s) { EXPECT_EQ(s.read(kDeep + "/src$.bin.003"), kSmall.substr(4096)); }},
+      {{"merge", "@/" + kDeep + "/src$.bin.001", "-o", "@?/" + kDeep + "/joined.bin"},
+       0,
+       {},
+       {},
+       [](const Scene& s) { EXPECT_TRUE(s.read(kDeep + "/joined.bin") == kSmall); }},
+      {{"list", "@?/" + kDeep + "/src$.bin.001"}, 0, {}, {"src$.bin.002", "5000"}}}},
     {"SplitRefusesAMissingSource", nullptr, {{{"split", "@/missing.avi"}, 1, {"missing.avi"}}}},
     {"SplitRefusesAFolder",
      [](const Scene& s) { std::filesystem::create_directory(s.at("folder.avi")); },
