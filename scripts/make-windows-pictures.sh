@@ -8,5 +8,5 @@ cd "$(dirname "$0")/.."
 cmake --preset ci >/dev/null
 cmake --build --preset ci --target make_windows_pictures
 mkdir -p src/win32/pictures
-QT_QPA_PLATFORM=offscreen build/ci/src/desktop/make_windows_pictures src/win32/pictures
+QT_QPA_PLATFORM=offscreen build/ci/src/qt/desktop/make_windows_pictures src/win32/pictures
 ls src/win32/pictures

@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release
-exec build/release/src/tessark/tessark "$@"
+exec build/release/src/qt/tessark/tessark "$@"

@@ -12,7 +12,7 @@ cmake --build --preset screenshots
 mkdir -p screenshots
 # A clean locale and a plain style, so the pictures look the same on every machine.
 LC_ALL=C.UTF-8 QT_QPA_PLATFORMTHEME= QT_STYLE_OVERRIDE=Fusion \
-  xvfb-run -a -s "-screen 0 1024x768x24" build/screenshots/tests/gui/gui_screenshots screenshots
+  xvfb-run -a -s "-screen 0 1024x768x24" build/screenshots/tests/qt/gui/gui_screenshots screenshots
 if [[ "${1:-}" == "--docs" ]]; then
   cp screenshots/main-after-split.png docs/main-window.png
 fi

@@ -6,7 +6,7 @@
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
 #include "engine/platform/drives.h"
-#include "folderpicker/folder_paths.h"
+#include "forms/folder_paths.h"
 #include "forms/controls.h"
 #include "win32/keys.h"
 #include "win32/win32_text.h"

@@ -7,7 +7,7 @@
 
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
-#include "folderpicker/folder_paths.h"
+#include "forms/folder_paths.h"
 #include "qtshared/qt_text.h"
 
 namespace tessark {

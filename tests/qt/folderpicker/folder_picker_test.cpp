@@ -19,7 +19,7 @@
 #include "engine/platform/native_file_system.h"
 #include "fake_window.h"
 #include "folderpicker/directory_list.h"
-#include "folderpicker/folder_paths.h"
+#include "forms/folder_paths.h"
 #include "folderpicker/form1.h"
 #include "forms/disk_error_report.h"
 #include "forms/split_form.h"

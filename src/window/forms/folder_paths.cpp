@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "folderpicker/folder_paths.h"
+#include "forms/folder_paths.h"
 
 namespace tessark {
 
