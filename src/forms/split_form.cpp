@@ -52,7 +52,7 @@ void split(MainControls& window, FileSystem& fs) {
     std::int64_t started = 0;
     const auto onProgress = [&](const Progress& p) {
         for (; listed < p.piecesDone; ++listed) {
-            window.List1.addItem(plan.pieces[static_cast<std::size_t>(listed)].name);
+            window.List1.addItem(plan.piece(listed).name);
         }
         if (p.piecesDone == started && started < p.piecesTotal) {
             window.ProgressBar1.setValue(static_cast<double>((p.bytesDone + 1) / plan.block));
