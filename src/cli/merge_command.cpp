@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // tessark-cli merge: the set of a first piece as Add finds it, or the pieces
 // as listed, joined as the window's Start merge joins them.
+#include <optional>
 #include <variant>
 
 #include "cli/command_support.h"
@@ -28,6 +29,28 @@ std::string missingText(const Text& folder, const std::vector<Text>& missing) {
     return text;
 }
 
+// Any other set of a first piece, listed as Add lists it: refused (with the
+// exit status) when it is empty or, unless allowed, has gaps.
+std::optional<int> listedSet(FileSystem& fs, const Text& first, const MergeOptions& options,
+                             MergeRequest& request) {
+    const PieceSet set = findPieceSet(fs, first);
+    if (set.members.empty()) {
+        return fail("cannot join " + quoted(first) + ": no such file");
+    }
+    if (!set.missing.empty() && !options.allowGaps) {
+        const PieceMember& any = set.members.front();
+        const Text folder = any.path.substr(0, any.path.size() - any.name.size());
+        return fail("the set of " + quoted(first) +
+                    " is incomplete: " + missingText(folder, set.missing) +
+                    " missing (--allow-gaps joins it all the same)");
+    }
+    for (const auto& member : set.members) {
+        request.pieces.push_back(member.path);
+    }
+    request.output = options.output ? absolutePath(*options.output) : set.proposedOutput;
+    return std::nullopt;
+}
+
 }  // namespace
 
 int mergeCommand(FileSystem& fs, const MergeOptions& options) {
@@ -35,21 +58,14 @@ int mergeCommand(FileSystem& fs, const MergeOptions& options) {
     try {
         if (options.inputs.size() == 1 && namesFirstPiece(options.inputs.front())) {
             const Text first = absolutePath(options.inputs.front());
-            const PieceSet set = findPieceSet(fs, first);
-            if (set.members.empty()) {
-                return fail("cannot join " + quoted(first) + ": no such file");
+            // A whole set as a split wrote it is joined without listing it.
+            if (const auto count = countNumberedSet(fs, first)) {
+                request.pieces = PieceList::numbered(first, *count);
+                request.output =
+                    options.output ? absolutePath(*options.output) : proposedOutputOf(first);
+            } else if (auto refused = listedSet(fs, first, options, request)) {
+                return *refused;
             }
-            if (!set.missing.empty() && !options.allowGaps) {
-                const PieceMember& any = set.members.front();
-                const Text folder = any.path.substr(0, any.path.size() - any.name.size());
-                return fail("the set of " + quoted(first) +
-                            " is incomplete: " + missingText(folder, set.missing) +
-                            " missing (--allow-gaps joins it all the same)");
-            }
-            for (const auto& member : set.members) {
-                request.pieces.push_back(member.path);
-            }
-            request.output = options.output ? absolutePath(*options.output) : set.proposedOutput;
         } else {
             if (!options.output) {
                 writeError(
@@ -69,10 +85,13 @@ int mergeCommand(FileSystem& fs, const MergeOptions& options) {
         }
         const auto& plan = std::get<MergePlan>(checked);
         // Before anything is written, rather than part way through.
-        for (const auto& piece : plan.pieces) {
-            if (!fs.fileId(piece)) {
-                return fail("cannot join " + quoted(piece) + ": no such file");
+        try {
+            measurePieces(fs, plan.pieces);
+        } catch (const RuntimeError& error) {
+            if (error.number() == err::FileNotFound || error.number() == err::PathNotFound) {
+                return fail("cannot join " + quoted(error.path()) + ": no such file");
             }
+            throw;
         }
         if (plan.replacesExisting && !options.force) {
             return fail(quoted(plan.output) + " already exists; -f replaces it");

@@ -45,27 +45,31 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
     return plan;
 }
 
-RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& report) {
-    Progress progress{0, 0, 0, static_cast<std::int64_t>(plan.pieces.size())};
-    // A piece that has gone fails here, before anything is written.
-    std::vector<std::int64_t> lengths;
-    lengths.reserve(plan.pieces.size());
-    for (const Text& piece : plan.pieces) {
-        lengths.push_back(fs.fileLength(piece));
-        progress.bytesTotal += lengths.back();
+std::int64_t measurePieces(FileSystem& fs, const PieceList& pieces) {
+    std::int64_t total = 0;
+    for (std::int64_t i = 0; i < pieces.size(); ++i) {
+        total += fs.fileLength(pieces[i]);
     }
+    return total;
+}
+
+RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& report) {
+    // A piece that has gone fails here, before anything is written.
+    Progress progress{0, measurePieces(fs, plan.pieces), 0, plan.pieces.size()};
     const auto tell = [&] { return !report || report(progress); };
 
     // The merged bytes take the output's place only once every piece has been
     // copied: a failure, a stop or a kill leaves whatever the output name held
     // as it was, which is also what lets a piece be merged into its own name.
     const auto staged = fs.createStaged(plan.output);
-    for (std::size_t i = 0; i < plan.pieces.size(); ++i) {
+    for (std::int64_t i = 0; i < plan.pieces.size(); ++i) {
         if (!tell()) {
             return RunOutcome::Stopped;
         }
-        const auto in = fs.openRead(plan.pieces[i]);
-        if (!copyBytes(fs, *in, 0, *staged, progress.bytesDone, lengths[i], progress, report)) {
+        const Text piece = plan.pieces[i];
+        const auto in = fs.openRead(piece);
+        const std::int64_t length = fs.fileLength(piece);
+        if (!copyBytes(fs, *in, 0, *staged, progress.bytesDone, length, progress, report)) {
             return RunOutcome::Stopped;
         }
         ++progress.piecesDone;

@@ -3,12 +3,13 @@
 // plan is run through a file system.
 #pragma once
 
+#include <cstdint>
 #include <variant>
-#include <vector>
 
 #include "engine/core/progress.h"
 #include "engine/core/refusal.h"
 #include "engine/core/text.h"
+#include "engine/merge/piece_list.h"
 
 namespace tessark {
 
@@ -16,7 +17,7 @@ class FileSystem;
 
 struct MergeRequest {
     Text output;  // trimmed of surrounding spaces
-    std::vector<Text> pieces;
+    PieceList pieces;
 };
 
 // The checks, in the order they are made.
@@ -31,16 +32,21 @@ using MergeRefusal = Refusal<MergeCheck>;
 
 struct MergePlan {
     Text output;
-    std::vector<Text> pieces;
+    PieceList pieces;
     bool replacesExisting = false;  // a front end asks before replacing it
 };
 
 // Makes the window's checks in their order; reads the disk but changes nothing.
 std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeRequest& request);
 
+// The pieces' length in all. Throws the RuntimeError of the first piece that
+// cannot be measured (not there: 53 or 76, with its path).
+std::int64_t measurePieces(FileSystem& fs, const PieceList& pieces);
+
 // Joins the pieces byte for byte, in order, into a staged file that takes the
 // output's place only when complete: a stop or an error leaves the old output
-// as it was. Throws RuntimeError on failure.
+// as it was, and a piece that cannot be measured fails before anything is
+// written. Throws RuntimeError on failure.
 RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& progress);
 
 }  // namespace tessark

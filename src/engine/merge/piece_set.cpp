@@ -44,26 +44,9 @@ std::int64_t numberOf(const Text& digits) {
     return n;
 }
 
-// The output name proposed for the set whose first piece is `chosen`: the
-// split's target without its "$" (movie$.avi.001 gives movie.avi), or the
-// chosen name without its last extension. Where neither can be formed (no "."
-// at all, or the last "$" after the last "."), the chosen name without its
-// piece number and any "." left at its end.
 void proposeOutput(PieceSet& set, const Text& chosen) {
-    const std::size_t dollar = lastIndexOf(chosen, u'$');
-    const std::size_t dot = lastIndexOf(chosen, u'.');
-    set.proposedHasDollar = dollar != Text::npos;
-    if (dot == Text::npos || (set.proposedHasDollar && dollar > dot)) {
-        Text name = chosen.substr(0, chosen.size() - 3);
-        while (!name.empty() && name.back() == u'.') {
-            name.pop_back();
-        }
-        set.proposedOutput = std::move(name);
-    } else if (set.proposedHasDollar) {
-        set.proposedOutput = chosen.substr(0, dollar) + chosen.substr(dollar + 1, dot - dollar - 1);
-    } else {
-        set.proposedOutput = chosen.substr(0, dot);
-    }
+    set.proposedHasDollar = lastIndexOf(chosen, u'$') != Text::npos;
+    set.proposedOutput = proposedOutputOf(chosen);
 }
 
 // The numbers 1 up to the highest member that no member has, as names.
@@ -87,6 +70,55 @@ void findMissing(PieceSet& set, const Text& fixedPart) {
 }
 
 }  // namespace
+
+// The split's target without its "$" (movie$.avi.001 gives movie.avi), or the
+// chosen name without its last extension. Where neither can be formed (no "."
+// at all, or the last "$" after the last "."), the chosen name without its
+// piece number and any "." left at its end.
+Text proposedOutputOf(const Text& chosen) {
+    const std::size_t dollar = lastIndexOf(chosen, u'$');
+    const std::size_t dot = lastIndexOf(chosen, u'.');
+    const bool hasDollar = dollar != Text::npos;
+    if (dot == Text::npos || (hasDollar && dollar > dot)) {
+        Text name = chosen.substr(0, chosen.size() - 3);
+        while (!name.empty() && name.back() == u'.') {
+            name.pop_back();
+        }
+        return name;
+    }
+    if (hasDollar) {
+        return chosen.substr(0, dollar) + chosen.substr(dollar + 1, dot - dollar - 1);
+    }
+    return chosen.substr(0, dot);
+}
+
+std::optional<std::int64_t> countNumberedSet(FileSystem& fs, const Text& firstPiece) {
+    const Text stem = firstPiece.substr(0, firstPiece.size() - 3);
+    const Text fixedPart = GetFileName(stem, fs.separator());
+    std::int64_t count = 0;
+    std::int64_t highest = 0;
+    bool asSplitNamesThem = true;
+    fs.forEachFile(stem + u"*", [&](Text&& name) {
+        if (!name.starts_with(fixedPart)) {
+            return;
+        }
+        const TextView digits = TextView(name).substr(fixedPart.size());
+        if (!isPieceNumber(digits)) {
+            return;
+        }
+        const Text number(digits.substr(digits.find_first_not_of(u'0')));
+        const std::int64_t n = numberOf(number);
+        ++count;
+        highest = std::max(highest, n);
+        // Each number has one such spelling, so the count of distinct names
+        // reaching the highest number means every number is there once.
+        asSplitNamesThem = asSplitNamesThem && n != kTooLong && digits == pieceSuffix(n).substr(1);
+    });
+    if (!asSplitNamesThem || count == 0 || count != highest) {
+        return std::nullopt;
+    }
+    return count;
+}
 
 PieceSet findPieceSet(FileSystem& fs, const Text& firstPiece) {
     // Only names made of the chosen name's fixed part and a number greater
