@@ -16,10 +16,6 @@
 namespace tessark::cli {
 namespace {
 
-bool namesFirstPiece(const std::string& typed) {
-    return typed.size() >= 3 && typed.compare(typed.size() - 3, 3, "001") == 0;
-}
-
 // "'/d/x.003'", or "'/d/x.003' and 4 more".
 std::string missingText(const Text& folder, const std::vector<Text>& missing) {
     std::string text = quoted(folder + missing.front());
@@ -56,7 +52,7 @@ std::optional<int> listedSet(FileSystem& fs, const Text& first, const MergeOptio
 int mergeCommand(FileSystem& fs, const MergeOptions& options) {
     MergeRequest request;
     try {
-        if (options.inputs.size() == 1 && namesFirstPiece(options.inputs.front())) {
+        if (options.inputs.size() == 1 && isFirstPiece(fromUtf8(options.inputs.front()))) {
             const Text first = absolutePath(options.inputs.front());
             // A whole set as a split wrote it is joined without listing it.
             if (const auto count = countNumberedSet(fs, first)) {

@@ -71,6 +71,10 @@ void findMissing(PieceSet& set, const Text& fixedPart) {
 
 }  // namespace
 
+bool isFirstPiece(TextView name) {
+    return name.ends_with(u"001");
+}
+
 // The split's target without its "$" (movie$.avi.001 gives movie.avi), or the
 // chosen name without its last extension. Where neither can be formed (no "."
 // at all, or the last "$" after the last "."), the chosen name without its

@@ -31,6 +31,10 @@ struct PieceSet {
 
 inline constexpr std::size_t kMaxMissing = 100;
 
+// Whether `name` is the first piece of a set: it ends in "001", and choosing
+// it brings the whole set.
+bool isFirstPiece(TextView name);
+
 // `firstPiece` is a full path ending in "001". Throws RuntimeError when the
 // folder cannot be read.
 PieceSet findPieceSet(FileSystem& fs, const Text& firstPiece);
