@@ -220,18 +220,6 @@ TEST_F(SplitPlanTest, ALinkBeyondTheLastPieceIsNoConcern) {
     EXPECT_TRUE(std::holds_alternative<SplitPlan>(result));
 }
 
-// A file system that moves at most 100 bytes a call, so a copy reports
-// several times before its piece is complete.
-class ChunkyFileSystem : public FakeFileSystem {
-  public:
-    using FakeFileSystem::FakeFileSystem;
-    std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
-                          std::int64_t outOffset, std::int64_t count) override {
-        return FakeFileSystem::transfer(in, inOffset, out, outOffset,
-                                        std::min<std::int64_t>(count, 100));
-    }
-};
-
 struct StopCase {
     const char* name;
     int callsAllowed;  // calls answered true before the one that stops
@@ -241,7 +229,7 @@ struct StopCase {
 class SplitStop : public ::testing::TestWithParam<StopCase> {};
 
 TEST_P(SplitStop, RemovesThePieceBeingWrittenAndWritesNoScript) {
-    ChunkyFileSystem fs(u'/');
+    test::ChunkyFileSystem fs(u'/', 100);
     fs.addFile(u"/src", std::string(2500, 's'));
     fs.addFolder(u"/out");
     const auto plan =
@@ -280,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(SplitProgress, CountsEveryByteAndPiece) {
-    ChunkyFileSystem fs(u'/');
+    test::ChunkyFileSystem fs(u'/', 100);
     fs.addFile(u"/src", std::string(2500, 's'));
     fs.addFolder(u"/out");
     const auto plan =
