@@ -91,7 +91,7 @@ void takeSource(MainControls& window, FileSystem& fs, const Text& path) {
     window.Text1.setText(path);
     window.Text2.setText(DeriveTargetName(path));
     try {
-        window.Label2.setCaption(SizeCaption(fs.fileLength(path)));
+        window.Label2.setCaption(sizeCaption(fs.fileLength(path)));
     } catch (const RuntimeError&) {
         // The file went away after it was chosen: the old caption stays, and
         // the split's own checks will say what is wrong.

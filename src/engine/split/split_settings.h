@@ -23,6 +23,6 @@ Text DeriveTargetName(const Text& source);
 std::optional<std::int64_t> typedBlockBytes(const Text& typed);
 
 // "文件大小：N KB" with N the whole kilobytes.
-Text SizeCaption(std::int64_t bytes);
+Text sizeCaption(std::int64_t bytes);
 
 }  // namespace tessark
