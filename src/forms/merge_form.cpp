@@ -25,7 +25,7 @@ void merge(MainControls& w, FileSystem& fs) {
     }
     auto checked = planMerge(fs, request);
     if (const auto* refused = std::get_if<MergeRefusal>(&checked)) {
-        showRefusal(w, refused->message, refused->style, refused->field, refused->selection);
+        showRefusal(w, refusalBox(*refused));
         return;
     }
     const MergePlan& plan = std::get<MergePlan>(checked);

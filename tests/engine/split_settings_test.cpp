@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Never between the halves of one character.
                       TargetCase{u"/m/x.😀abc", u"/m/x.$😀abc"}));
 
-TEST(sizeCaption, WholeKilobytes) {
+TEST(SizeCaption, WholeKilobytes) {
     EXPECT_EQ(sizeCaption(0), u"文件大小：0 KB");
     EXPECT_EQ(sizeCaption(1023), u"文件大小：0 KB");
     EXPECT_EQ(sizeCaption(1024), u"文件大小：1 KB");

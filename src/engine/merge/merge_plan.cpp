@@ -3,7 +3,6 @@
 
 #include <memory>
 
-#include "engine/core/box_style.h"
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
 
@@ -11,8 +10,8 @@ namespace tessark {
 
 namespace {
 
-MergeRefusal refusal(MergeCheck check, Text message, InputField field, Selection selection) {
-    return {check, std::move(message), mb::Exclamation, field, selection};
+MergeRefusal refusal(MergeCheck check, const Text& output) {
+    return {check, output};
 }
 
 }  // namespace
@@ -22,22 +21,19 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
     MergePlan plan;
     plan.output = trimSpaces(request.output);
     if (plan.output.empty()) {
-        return refusal(MergeCheck::NoOutput, u"没有指定合并后的文件名!", InputField::Output,
-                       Selection::Keep);
+        return refusal(MergeCheck::NoOutput, plan.output);
     }
     if (plan.output.back() == sep) {
-        return refusal(MergeCheck::OutputIsFolder, u"目标文件框中只指定了文件夹，请指定文件名",
-                       InputField::Output, Selection::All);
+        return refusal(MergeCheck::OutputIsFolder, plan.output);
     }
     // A name without any separator has no folder to look up: refused like a
     // folder that does not exist, rather than ending without a word.
     const auto folder = folderToLookUp(plan.output, sep);
     if (!folder || !fs.folderExists(*folder)) {
-        return refusal(MergeCheck::OutputFolderMissing, u"合并后的存储文件的路径不存在!",
-                       InputField::Output, Selection::All);
+        return refusal(MergeCheck::OutputFolderMissing, plan.output);
     }
     if (request.pieces.empty()) {
-        return refusal(MergeCheck::NoPieces, u"没有项目供合并!", InputField::None, Selection::Keep);
+        return refusal(MergeCheck::NoPieces, plan.output);
     }
     plan.pieces = request.pieces;
     // Hidden files count: replacing one without asking would lose it.

@@ -45,7 +45,6 @@ std::int64_t numberOf(const Text& digits) {
 }
 
 void proposeOutput(PieceSet& set, const Text& chosen) {
-    set.proposedHasDollar = lastIndexOf(chosen, u'$') != Text::npos;
     set.proposedOutput = proposedOutputOf(chosen);
 }
 

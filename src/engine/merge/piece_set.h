@@ -25,8 +25,6 @@ struct PieceSet {
     // highest member that no member has, the first ones, at most kMaxMissing.
     std::vector<Text> missing;
     Text proposedOutput;  // the merge output Add proposes
-    bool proposedHasDollar =
-        false;  // the chosen name holds a "$" (the window's caret goes to the end)
 };
 
 inline constexpr std::size_t kMaxMissing = 100;

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "engine/core/box_style.h"
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
 #include "engine/split/join_script.h"
@@ -14,14 +13,8 @@ namespace tessark {
 
 namespace {
 
-constexpr char16_t kNoSource[] = u"没有指定源文件!";
-constexpr char16_t kNoBlockSize[] = u"分割块大小没有指定!";
-constexpr char16_t kTargetExists[] = u"指定的目标文件已经存在，请重新取名!";
-constexpr char16_t kUnsafeName[] = u"目标文件名中含有批处理文件不能使用的字符!";
-
-SplitRefusal refusal(SplitCheck check, Text message, int style, InputField field,
-                     Selection selection = Selection::Keep) {
-    return {check, std::move(message), style, field, selection};
+SplitRefusal refusal(SplitCheck check, const Text& path = {}) {
+    return {check, path};
 }
 
 // The merge name for the first piece: "name$.ext.001" gives "name(1).ext",
@@ -30,10 +23,10 @@ void proposeMergeName(SplitPlan& plan) {
     const Text first = plan.piece(0).name;
     const auto dollar = lastIndexOf(first, u'$');
     const auto dot = lastIndexOf(first, u'.');
-    plan.mergeNameHasDollar = dollar != Text::npos && dot != Text::npos && dollar < dot;
-    plan.mergeName = plan.mergeNameHasDollar ? first.substr(0, dollar) + u"(1)" +
-                                                   first.substr(dollar + 1, dot - dollar - 1)
-                                             : first.substr(0, dot);
+    const bool hasDollar = dollar != Text::npos && dot != Text::npos && dollar < dot;
+    plan.mergeName =
+        hasDollar ? first.substr(0, dollar) + u"(1)" + first.substr(dollar + 1, dot - dollar - 1)
+                  : first.substr(0, dot);
 }
 
 // Whether any file the split would truncate or write is the source itself,
@@ -60,33 +53,27 @@ std::optional<SplitRefusal> checkNames(FileSystem& fs, const Text& source, const
     const char16_t separator = fs.separator();
     const Text separatorText(1, separator);
     if (source.empty()) {
-        return refusal(SplitCheck::NoSource, kNoSource, mb::Exclamation, InputField::Source);
+        return refusal(SplitCheck::NoSource);
     }
     if (endsWith(source, separatorText)) {
-        return refusal(SplitCheck::SourceIsFolder, kNoSource, mb::Exclamation, InputField::Source,
-                       Selection::All);
+        return refusal(SplitCheck::SourceIsFolder, source);
     }
     if (!fs.fileExists(source)) {
-        return refusal(SplitCheck::SourceMissing, u"源文件  " + source + u"  不存在!",
-                       mb::Exclamation, InputField::Source, Selection::All);
+        return refusal(SplitCheck::SourceMissing, source);
     }
     if (target.empty()) {
-        return refusal(SplitCheck::NoTarget, u"没有指定分割后的文件!", mb::Exclamation,
-                       InputField::Target);
+        return refusal(SplitCheck::NoTarget);
     }
     if (endsWith(target, separatorText)) {
-        return refusal(SplitCheck::TargetIsFolder, u"目标文件框中只指定了文件夹，请指定文件名",
-                       mb::Exclamation, InputField::Target, Selection::CaretToEnd);
+        return refusal(SplitCheck::TargetIsFolder, target);
     }
     if (fs.fileExists(target)) {
-        return refusal(SplitCheck::TargetExists, kTargetExists, mb::Information, InputField::Target,
-                       Selection::All);
+        return refusal(SplitCheck::TargetExists, target);
     }
     // A bare name has no folder to put the pieces and the script in.
     const auto folder = folderToLookUp(target, separator);
     if (!folder || !fs.folderExists(*folder)) {
-        return refusal(SplitCheck::TargetFolderMissing, u"目标文件中的路径不存在!", mb::Exclamation,
-                       InputField::Target, Selection::All);
+        return refusal(SplitCheck::TargetFolderMissing, target);
     }
     return std::nullopt;
 }
@@ -126,8 +113,7 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
     // Link.bat quotes the pieces' and the output's names, all formed from the
     // target's name: one the quotes cannot hold is refused before the size.
     if (plan.writeScript && !safeInScript(GetFileName(plan.target, fs.separator()))) {
-        return refusal(SplitCheck::UnsafeScriptName, kUnsafeName, mb::Exclamation,
-                       InputField::Target, Selection::All);
+        return refusal(SplitCheck::UnsafeScriptName, plan.target);
     }
 
     switch (request.block.kind) {
@@ -142,13 +128,11 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
             break;
     }
     if (plan.block <= 0) {
-        return refusal(SplitCheck::NoBlockSize, kNoBlockSize, mb::Information,
-                       InputField::BlockSize);
+        return refusal(SplitCheck::NoBlockSize);
     }
     plan.length = fs.fileLength(plan.source);
     if (plan.block > plan.length) {
-        return refusal(SplitCheck::BlockLargerThanFile, u"块文件比要分割的文件还要大!没必要分割!",
-                       mb::Information, InputField::None);
+        return refusal(SplitCheck::BlockLargerThanFile, plan.source);
     }
 
     proposeMergeName(plan);
@@ -156,8 +140,7 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
 
     // Truncating a piece or the script must never destroy the file being cut.
     if (writesOverSource(fs, plan)) {
-        return refusal(SplitCheck::TargetIsSource, kTargetExists, mb::Information,
-                       InputField::Target, Selection::All);
+        return refusal(SplitCheck::TargetIsSource, plan.target);
     }
     return plan;
 }

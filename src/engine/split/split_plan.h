@@ -68,9 +68,8 @@ struct SplitPlan {
     Text target;
     std::int64_t length = 0;
     std::int64_t block = 0;
-    Text scriptPath;                  // Link.bat beside the pieces
-    Text mergeName;                   // the output name the script and the window propose
-    bool mergeNameHasDollar = false;  // formed from a "$" name (the window's caret goes to the end)
+    Text scriptPath;  // Link.bat beside the pieces
+    Text mergeName;   // the output name the script and the window propose
     bool writeScript = true;
 
     std::int64_t pieceCount() const;
