@@ -17,6 +17,7 @@ SplitRequest requestFrom(MainControls& window) {
     SplitRequest request;
     request.source = window.Text1.text();
     request.target = window.Text2.text();
+    request.writeChecksum = true;
     request.block = window.Option1.selected() ? BlockSize::floppy()
                                               : BlockSize::typedKilobytes(window.Text3.text());
     return request;

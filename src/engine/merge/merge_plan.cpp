@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "engine/core/file_system.h"
+#include "engine/core/hashing_copy.h"
 #include "engine/core/runtime_error.h"
+#include "engine/core/sha256.h"
 
 namespace tessark {
 
@@ -15,6 +17,9 @@ MergeRefusal refusal(MergeCheck check, const Text& output) {
 }
 
 }  // namespace
+
+MergeDamaged::MergeDamaged(std::optional<std::size_t> damaged)
+    : std::runtime_error("a piece or the joined file differs from its checksum"), piece(damaged) {}
 
 std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeRequest& request) {
     const char16_t sep = fs.separator();
@@ -38,6 +43,9 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
     plan.pieces = request.pieces;
     // Hidden files count: replacing one without asking would lose it.
     plan.replacesExisting = fs.fileExists(plan.output);
+    if (request.verify) {
+        plan.checks = lookUpMergeChecks(fs, plan.pieces);
+    }
     return plan;
 }
 
@@ -57,6 +65,15 @@ RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& rep
     // The merged bytes take the output's place only once every piece has been
     // copied: a failure, a stop or a kill leaves whatever the output name held
     // as it was, which is also what lets a piece be merged into its own name.
+    // A damaged piece is named as soon as it has been copied; the staged bytes
+    // are dropped with the staging file.
+    const MergeChecks& checks = plan.checks;
+    std::optional<Sha256> pieceHash;
+    std::optional<Sha256> wholeHash;
+    if (checks.any()) {
+        pieceHash.emplace();
+        wholeHash.emplace();
+    }
     const auto staged = fs.createStaged(plan.output);
     for (std::int64_t i = 0; i < plan.pieces.size(); ++i) {
         if (!tell()) {
@@ -65,13 +82,32 @@ RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& rep
         const Text piece = plan.pieces[i];
         const auto in = fs.openRead(piece);
         const std::int64_t length = fs.fileLength(piece);
-        if (!copyBytes(fs, *in, 0, *staged, progress.bytesDone, length, progress, report)) {
+        const auto index = static_cast<std::size_t>(i);
+        const auto expected = index < checks.pieces.size() ? checks.pieces[index] : std::nullopt;
+        std::vector<Sha256*> hashes;
+        if (expected) {
+            hashes.push_back(&*pieceHash);
+        }
+        if (checks.whole) {
+            hashes.push_back(&*wholeHash);
+        }
+        const bool copied = hashes.empty() ? copyBytes(fs, *in, 0, *staged, progress.bytesDone,
+                                                       length, progress, report)
+                                           : copyAndHash(*in, 0, *staged, progress.bytesDone,
+                                                         length, hashes, progress, report);
+        if (!copied) {
             return RunOutcome::Stopped;
+        }
+        if (expected && pieceHash->finish() != *expected) {
+            throw MergeDamaged(static_cast<std::size_t>(i));
         }
         ++progress.piecesDone;
     }
     if (!tell()) {
         return RunOutcome::Stopped;
+    }
+    if (checks.whole && wholeHash->finish() != *checks.whole) {
+        throw MergeDamaged(std::nullopt);
     }
     staged->commit();
     return RunOutcome::Completed;

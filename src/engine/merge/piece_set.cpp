@@ -4,9 +4,16 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/checksum/set_checksums.h"
 #include "engine/core/file_system.h"
 
 namespace tessark {
+
+bool isPieceNumber(TextView digits) {
+    return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char16_t c) {
+        return c >= u'0' && c <= u'9';
+    }) && digits.find_first_not_of(u'0') != TextView::npos;
+}
 
 namespace {
 
@@ -20,12 +27,6 @@ struct Found {
     Text digits;  // without leading zeros
 };
 
-bool isPieceNumber(TextView digits) {
-    return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char16_t c) {
-        return c >= u'0' && c <= u'9';
-    }) && digits.find_first_not_of(u'0') != TextView::npos;
-}
-
 bool byPieceNumber(const Found& a, const Found& b) {
     if (a.digits.size() != b.digits.size()) {
         return a.digits.size() < b.digits.size();
@@ -33,7 +34,7 @@ bool byPieceNumber(const Found& a, const Found& b) {
     return a.digits < b.digits;
 }
 
-std::int64_t numberOf(const Text& digits) {
+std::int64_t numberOf(TextView digits) {
     if (digits.size() > 18) {
         return kTooLong;
     }
@@ -46,6 +47,27 @@ std::int64_t numberOf(const Text& digits) {
 
 void proposeOutput(PieceSet& set, const Text& chosen) {
     set.proposedOutput = proposedOutputOf(chosen);
+}
+
+// The pieces the checksum file names past the highest member: a missing last
+// piece, which the numbers alone cannot show.
+// The number of a piece the checksum file names.
+std::int64_t numberNamed(const ChecksumEntry& piece, const Text& fixedPart) {
+    TextView digits = TextView(piece.name).substr(fixedPart.size());
+    digits.remove_prefix(digits.find_first_not_of(u'0'));
+    return numberOf(digits);
+}
+
+void findMissingTail(PieceSet& set, const Text& fixedPart, const SetChecksums& checksums) {
+    const std::int64_t highest = set.members.empty() ? 0 : set.members.back().number;
+    for (const ChecksumEntry& piece : checksums.pieces) {
+        if (set.missing.size() >= kMaxMissing) {
+            return;
+        }
+        if (numberNamed(piece, fixedPart) > highest) {
+            set.missing.push_back(piece.name);
+        }
+    }
 }
 
 // The numbers 1 up to the highest member that no member has, as names.
@@ -120,6 +142,14 @@ std::optional<std::int64_t> countNumberedSet(FileSystem& fs, const Text& firstPi
     if (!asSplitNamesThem || count == 0 || count != highest) {
         return std::nullopt;
     }
+    // Pieces the set's checksum file names beyond the last one are missing.
+    if (const auto checksums = readSetChecksums(fs, firstPiece)) {
+        for (const ChecksumEntry& piece : checksums->pieces) {
+            if (numberNamed(piece, fixedPart) > highest) {
+                return std::nullopt;
+            }
+        }
+    }
     return count;
 }
 
@@ -153,6 +183,9 @@ PieceSet findPieceSet(FileSystem& fs, const Text& firstPiece) {
         set.members.push_back({folder + f.name, std::move(f.name), number});
     }
     findMissing(set, fixedPart);
+    if (const auto checksums = readSetChecksums(fs, firstPiece)) {
+        findMissingTail(set, fixedPart, *checksums);
+    }
     proposeOutput(set, firstPiece);
     return set;
 }

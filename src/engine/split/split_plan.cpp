@@ -4,8 +4,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/checksum/checksum_file.h"
 #include "engine/core/file_system.h"
+#include "engine/core/hashing_copy.h"
 #include "engine/core/runtime_error.h"
+#include "engine/core/sha256.h"
 #include "engine/split/join_script.h"
 #include "engine/split/split_settings.h"
 
@@ -45,7 +48,8 @@ bool writesOverSource(FileSystem& fs, const SplitPlan& plan) {
             return true;
         }
     }
-    return plan.writeScript && isSource(plan.scriptPath);
+    return (plan.writeScript && isSource(plan.scriptPath)) ||
+           (plan.writeChecksum && isSource(plan.checksumPath));
 }
 
 // The source and target checks, in the window's order; nothing when they pass.
@@ -107,6 +111,7 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
     plan.source = trimSpaces(request.source);
     plan.target = trimSpaces(request.target);
     plan.writeScript = request.writeScript;
+    plan.writeChecksum = request.writeChecksum;
     if (auto refused = checkNames(fs, plan.source, plan.target)) {
         return *refused;
     }
@@ -137,6 +142,7 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
 
     proposeMergeName(plan);
     plan.scriptPath = joinScriptPath(plan.target, fs.separator());
+    plan.checksumPath = checksumPath(plan.target);
 
     // Truncating a piece or the script must never destroy the file being cut.
     if (writesOverSource(fs, plan)) {
@@ -147,14 +153,60 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
 
 namespace {
 
-// Copies one piece; a piece that could not be written whole, or whose copy
-// was stopped, is removed. Opening it is refused (error 70, nothing removed)
-// when its name has come to reach the source since the check.
+// The checksum file, one line per piece as it is cut, staged so that only a
+// split that went through to the end leaves one.
+class ChecksumWriter {
+  public:
+    ChecksumWriter(FileSystem& fs, const SplitPlan& plan)
+        : fs_(fs), plan_(plan), staged_(fs.createStaged(plan.checksumPath)) {}
+    ChecksumWriter(const ChecksumWriter&) = delete;
+    ChecksumWriter& operator=(const ChecksumWriter&) = delete;
+
+    // The hashes the copy of a piece feeds: the piece's and the whole file's.
+    std::span<Sha256* const> hashes() { return hashes_; }
+
+    void pieceDone(const PlannedPiece& piece) {
+        add(checksumLine(piece_.finish(), GetFileName(piece.name, fs_.separator())));
+    }
+
+    // The whole file's line, then the file takes its name, unless that name
+    // has come to reach the source since the check.
+    void commit(FileId source) {
+        add(checksumLine(whole_.finish(), GetFileName(plan_.mergeName, fs_.separator())));
+        if (fs_.fileId(plan_.checksumPath) == source) {
+            raise(err::PermissionDenied);
+        }
+        staged_->commit();
+    }
+
+  private:
+    void add(const std::string& line) {
+        staged_->writeAt(written_, std::as_bytes(std::span(line.data(), line.size())));
+        written_ += static_cast<std::int64_t>(line.size());
+    }
+
+    FileSystem& fs_;
+    const SplitPlan& plan_;
+    std::unique_ptr<StagedFile> staged_;
+    Sha256 piece_;
+    Sha256 whole_;
+    Sha256* hashes_[2] = {&piece_, &whole_};
+    std::int64_t written_ = 0;
+};
+
+// Copies one piece (hashing it when `checksums` is given); a piece that could
+// not be written whole, or whose copy was stopped, is removed. Opening it is
+// refused (error 70, nothing removed) when its name has come to reach the
+// source since the check.
 bool writePiece(FileSystem& fs, InputFile& source, const PlannedPiece& piece, Progress& progress,
-                const ProgressFn& report) {
+                const ProgressFn& report, ChecksumWriter* checksums) {
     auto file = fs.createFile(piece.name, source.id());
     try {
-        if (!copyBytes(fs, source, piece.offset, *file, 0, piece.size, progress, report)) {
+        const bool copied =
+            checksums ? copyAndHash(source, piece.offset, *file, 0, piece.size, checksums->hashes(),
+                                    progress, report)
+                      : copyBytes(fs, source, piece.offset, *file, 0, piece.size, progress, report);
+        if (!copied) {
             file.reset();
             fs.removeFile(piece.name);
             return false;
@@ -174,11 +226,19 @@ RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& rep
     Progress progress{0, plan.length, 0, plan.pieceCount()};
     const auto tell = [&] { return !report || report(progress); };
     const auto input = fs.openRead(plan.source);
+    std::optional<ChecksumWriter> checksums;
+    if (plan.writeChecksum) {
+        checksums.emplace(fs, plan);
+    }
+    ChecksumWriter* const hashing = checksums ? &*checksums : nullptr;
     for (std::int64_t i = 0; i < progress.piecesTotal; ++i) {
         const PlannedPiece piece = plan.piece(i);
         progress.bytesDone = piece.offset;
-        if (!tell() || !writePiece(fs, *input, piece, progress, report)) {
+        if (!tell() || !writePiece(fs, *input, piece, progress, report, hashing)) {
             return RunOutcome::Stopped;
+        }
+        if (hashing) {
+            hashing->pieceDone(piece);
         }
         ++progress.piecesDone;
     }
@@ -187,6 +247,9 @@ RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& rep
     }
     if (plan.writeScript) {
         writeJoinScriptFile(fs, plan.scriptPath, scriptPieces(plan), plan.mergeName, input->id());
+    }
+    if (hashing) {
+        hashing->commit(input->id());
     }
     return RunOutcome::Completed;
 }
