@@ -107,7 +107,8 @@ Options parseOptions(int argc, char** argv) {
 
 std::vector<std::string> cliSplitCommand(const std::string& source, const std::string& target,
                                          const Block& block) {
-    return {TESSARK_CLI_PATH, "split", "-q", "-b", block.cliSize, "-o", target, source};
+    return {TESSARK_CLI_PATH, "split", "-q",   "--no-checksum", "-b",
+            block.cliSize,    "-o",    target, source};
 }
 
 std::vector<std::string> cliMergeCommand(const std::vector<std::string>& pieces,

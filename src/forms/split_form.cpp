@@ -17,6 +17,7 @@ SplitRequest requestFrom(MainControls& window) {
     SplitRequest request;
     request.source = window.Text1.text();
     request.target = window.Text2.text();
+    request.writeChecksum = true;
     request.block = window.Option1.selected() ? BlockSize::floppy()
                                               : BlockSize::typedKilobytes(window.Text3.text());
     return request;
@@ -31,7 +32,7 @@ void resetDisplay(MainControls& window) {
 void split(MainControls& window, FileSystem& fs) {
     auto checked = planSplit(fs, requestFrom(window));
     if (const auto* refused = std::get_if<SplitRefusal>(&checked)) {
-        showRefusal(window, refused->message, refused->style, refused->field, refused->selection);
+        showRefusal(window, refusalBox(*refused));
         return;
     }
     const SplitPlan& plan = std::get<SplitPlan>(checked);
@@ -60,7 +61,7 @@ void split(MainControls& window, FileSystem& fs) {
         }
         if (p.piecesDone == p.piecesTotal) {
             window.Text4.setText(plan.mergeName);
-            if (plan.mergeNameHasDollar) {
+            if (hasDollar(plan.target)) {
                 window.Text4.caretToEnd();
             }
         }
@@ -77,6 +78,14 @@ void split(MainControls& window, FileSystem& fs) {
 }
 
 }  // namespace
+
+Text SizeCaption(std::int64_t bytes) {
+    return u"文件大小：" + decimal(bytes / 1024) + u" KB";
+}
+
+bool hasDollar(const Text& name) {
+    return name.find(u'$') != Text::npos;
+}
 
 void startSplit(MainControls& window, FileSystem& fs) {
     try {
