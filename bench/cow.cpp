@@ -6,11 +6,13 @@
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 
 #include "names.h"
 #include "pairs.h"
@@ -80,6 +82,23 @@ class LoopXfs {
     bool mounted_ = false;
 };
 
+// The free space once the file system holds still: it returns the blocks of
+// removed files a moment after the removal, in the background, and a run
+// measured from before that would seem to free space.
+std::int64_t settledFreeBytes(const std::string& point) {
+    std::int64_t last = -1;
+    for (int i = 0; i < 100; ++i) {
+        settle(point);
+        const std::int64_t now = freeBytes(point);
+        if (now == last) {
+            break;
+        }
+        last = now;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return last;
+}
+
 void skip(const std::string& why, std::vector<Series>& all) {
     Series skipped;
     skipped.operation = "xfs 4M rows";
@@ -113,10 +132,9 @@ void raceOnCopyOnWrite(const Scratch& scratch, std::int64_t size, int runs, Copy
                 point + "/cu", point + "/merged.bin", kBlock,         pieceCount(fileSize, kBlock),
                 copy};
     set.measure = [&point](const std::function<Timing()>& run) {
-        const std::int64_t before = freeBytes(point);
+        const std::int64_t before = settledFreeBytes(point);
         Timing timing = run();
-        settle(point);
-        timing.spaceKiB = (before - freeBytes(point)) / 1024;
+        timing.spaceKiB = (before - settledFreeBytes(point)) / 1024;
         return timing;
     };
     writeRandomFile(set.source, fileSize, buffers.first);
