@@ -40,6 +40,12 @@ bool fileExists(const std::string& path);
 // back whatever is pending, so that no run pays for the previous one.
 void removeAndSettle(const std::vector<std::string>& paths, const std::string& folder);
 
+// Waits until the folder's file system has written back whatever is pending.
+void settle(const std::string& folder);
+
+// The bytes free for an ordinary user on the folder's file system.
+std::int64_t freeBytes(const std::string& folder);
+
 // "tmpfs", "ext4", ... as far as known, else the magic number in hex.
 std::string fileSystemName(const std::string& folder);
 
