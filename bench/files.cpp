@@ -154,6 +154,13 @@ void writeRandomFile(const std::string& path, std::int64_t size, std::span<std::
     }
 }
 
+void makeSparseFile(const std::string& path, std::int64_t size) {
+    Fd fd(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC);
+    if (ftruncate(fd.get(), size) != 0) {
+        fail("cannot size", path);
+    }
+}
+
 void expectSameBytes(const std::vector<std::string>& a, const std::vector<std::string>& b,
                      CompareBuffers& buffers) {
     Chain left(a);

@@ -22,6 +22,9 @@ struct CompareBuffers {
 // that no file system can compress or deduplicate it.
 void writeRandomFile(const std::string& path, std::int64_t size, std::span<std::byte> buffer);
 
+// Makes a new file of `size` bytes that holds no data: a hole throughout.
+void makeSparseFile(const std::string& path, std::int64_t size);
+
 // Throws unless the files of `a`, read one after the other, hold exactly the
 // bytes of the files of `b` read one after the other.
 void expectSameBytes(const std::vector<std::string>& a, const std::vector<std::string>& b,

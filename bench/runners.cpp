@@ -122,8 +122,8 @@ OurRun splitHere(const std::string& source, const std::string& target, std::int6
                                      toUtf8(refusalBox(*refusal).message));
         }
         const auto& plan = std::get<SplitPlan>(checked);
-        if (static_cast<std::int64_t>(plan.pieces.size()) != expectedPieces) {
-            throw std::runtime_error("the split planned " + std::to_string(plan.pieces.size()) +
+        if (plan.pieceCount() != expectedPieces) {
+            throw std::runtime_error("the split planned " + std::to_string(plan.pieceCount()) +
                                      " pieces, not " + std::to_string(expectedPieces));
         }
         if (runSplit(*fs, plan, keepGoing) != RunOutcome::Completed) {
