@@ -35,6 +35,7 @@ Series race(const std::string& operation, const std::vector<Contestant>& contest
     series.operation = operation;
     series.seconds.resize(contestants.size());
     series.cpuSeconds.resize(contestants.size());
+    series.spaceKiB.resize(contestants.size());
     for (const auto& c : contestants) {
         series.names.push_back(c.name);
     }
@@ -45,6 +46,10 @@ Series race(const std::string& operation, const std::vector<Contestant>& contest
             const Timing t = contestants[i].run();
             contestants[i].check();
             removeAndSettle(contestants[i].outputs, folder);
+            if (t.spaceKiB) {
+                series.spaceKiB[i] =
+                    std::max(series.spaceKiB[i].value_or(*t.spaceKiB), *t.spaceKiB);
+            }
             if (i == 0) {
                 series.firstPeakKiB = std::max(series.firstPeakKiB, t.peakKiB);
             }
@@ -63,16 +68,16 @@ Series race(const std::string& operation, const std::vector<Contestant>& contest
 }
 
 void printReport(const std::vector<Series>& all, std::int64_t size) {
-    const double megabytes = static_cast<double>(size) / 1e6;
     for (const char* kind : {"Wall-clock time", "Processor time (user + system)"}) {
         const bool wall = kind[0] == 'W';
         std::printf("\n%s: median of each, and each one's ratio to the last, run by run\n", kind);
         for (const auto& s : all) {
             if (s.skipped) {
-                std::printf("%-15s skipped: %s\n", s.operation.c_str(), s.why.c_str());
+                std::printf("%-20s skipped: %s\n", s.operation.c_str(), s.why.c_str());
                 continue;
             }
             const auto& times = wall ? s.seconds : s.cpuSeconds;
+            const double megabytes = static_cast<double>(s.bytes > 0 ? s.bytes : size) / 1e6;
             std::string line;
             char cell[96];
             for (std::size_t i = 0; i < times.size(); ++i) {
@@ -89,17 +94,25 @@ void printReport(const std::vector<Series>& all, std::int64_t size) {
                 line +=
                     "  " + s.names[i] + "/" + s.names.back() + " " + ratios(times[i], times.back());
             }
+            for (std::size_t i = 0; wall && i < s.spaceKiB.size(); ++i) {
+                if (s.spaceKiB[i]) {
+                    std::snprintf(cell, sizeof cell, "  %s space %.1f MiB", s.names[i].c_str(),
+                                  static_cast<double>(*s.spaceKiB[i]) / 1024);
+                    line += cell;
+                }
+            }
             if (wall && s.firstPeakKiB >= 0) {
                 std::snprintf(cell, sizeof cell, "  %s peak %.1f MiB", s.names.front().c_str(),
                               static_cast<double>(s.firstPeakKiB) / 1024);
                 line += cell;
             }
-            std::printf("%-15s%s\n", s.operation.c_str(), line.c_str());
+            std::printf("%-20s%s\n", s.operation.c_str(), line.c_str());
         }
     }
     std::printf(
         "\nMB = 10^6 bytes. A ratio below 1: faster than the last one. Peak: the highest\n"
-        "resident memory of any run above the resident memory just before it.\n");
+        "resident memory of any run above the resident memory just before it. Space: the\n"
+        "most disk space any run's outputs took (free space before less free space after).\n");
 }
 
 }  // namespace tessark::bench

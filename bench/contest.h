@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,8 @@ struct Timing {
     double seconds;
     double cpuSeconds;          // user + system
     std::int64_t peakKiB = -1;  // peak resident memory above idle; -1 when not known
+    std::optional<std::int64_t> spaceKiB =
+        std::nullopt;  // disk space the run's outputs took, when measured
 };
 
 struct Contestant {
@@ -29,6 +32,8 @@ struct Series {
     std::vector<std::string> names;
     std::vector<std::vector<double>> seconds, cpuSeconds;  // [contestant][run]
     std::int64_t firstPeakKiB = -1;  // the first contestant's highest peak, warm-up included
+    std::vector<std::optional<std::int64_t>> spaceKiB;  // [contestant] the most any run took
+    std::int64_t bytes = 0;  // the bytes each run moves, when not the report's file size
     bool skipped = false;
     std::string why;
 };

@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
@@ -153,6 +154,13 @@ void writeRandomFile(const std::string& path, std::int64_t size, std::span<std::
     }
 }
 
+void makeSparseFile(const std::string& path, std::int64_t size) {
+    Fd fd(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC);
+    if (ftruncate(fd.get(), size) != 0) {
+        fail("cannot size", path);
+    }
+}
+
 void expectSameBytes(const std::vector<std::string>& a, const std::vector<std::string>& b,
                      CompareBuffers& buffers) {
     Chain left(a);
@@ -195,12 +203,24 @@ void removeAndSettle(const std::vector<std::string>& paths, const std::string& f
             fail("cannot remove", p);
         }
     }
+    settle(folder);
+}
+
+void settle(const std::string& folder) {
     Fd fd(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 #ifdef __linux__
     syncfs(fd.get());
 #else
     fsync(fd.get());
 #endif
+}
+
+std::int64_t freeBytes(const std::string& folder) {
+    struct statvfs info {};
+    if (statvfs(folder.c_str(), &info) != 0) {
+        fail("cannot measure the free space of", folder);
+    }
+    return static_cast<std::int64_t>(info.f_bavail) * static_cast<std::int64_t>(info.f_frsize);
 }
 
 std::string fileSystemName(const std::string& folder) {

@@ -22,6 +22,9 @@ struct CompareBuffers {
 // that no file system can compress or deduplicate it.
 void writeRandomFile(const std::string& path, std::int64_t size, std::span<std::byte> buffer);
 
+// Makes a new file of `size` bytes that holds no data: a hole throughout.
+void makeSparseFile(const std::string& path, std::int64_t size);
+
 // Throws unless the files of `a`, read one after the other, hold exactly the
 // bytes of the files of `b` read one after the other.
 void expectSameBytes(const std::vector<std::string>& a, const std::vector<std::string>& b,
@@ -36,6 +39,12 @@ bool fileExists(const std::string& path);
 // Removes the files, then waits until the folder's file system has written
 // back whatever is pending, so that no run pays for the previous one.
 void removeAndSettle(const std::vector<std::string>& paths, const std::string& folder);
+
+// Waits until the folder's file system has written back whatever is pending.
+void settle(const std::string& folder);
+
+// The bytes free for an ordinary user on the folder's file system.
+std::int64_t freeBytes(const std::string& folder);
 
 // "tmpfs", "ext4", ... as far as known, else the magic number in hex.
 std::string fileSystemName(const std::string& folder);

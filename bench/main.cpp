@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // tessark_bench: times the engine's split and merge, tessark-cli and the
 // command-line tools split and cat on the same file, taking turns, and checks
-// every result byte for byte; then the cost per piece of cutting and adding
-// sets of 10,000 and 100,000 pieces. See the README's performance section.
+// every result byte for byte; the same with checksum files against the tools
+// with sha256sum; on a loop-mounted XFS (as root) time and space; then the
+// cost per piece of cutting and adding sets of 10,000 and 100,000 pieces. See
+// the README's performance section.
 #include <sys/utsname.h>
 #include <unistd.h>
 #include <algorithm>
@@ -16,9 +18,12 @@
 #include <vector>
 
 #include "contest.h"
+#include "cow.h"
 #include "engine/core/text.h"
 #include "engine/split/split_settings.h"
 #include "files.h"
+#include "names.h"
+#include "pairs.h"
 #include "runners.h"
 #include "scratch.h"
 #include "sets.h"
@@ -100,58 +105,6 @@ Options parseOptions(int argc, char** argv) {
     return options;
 }
 
-std::int64_t pieceCount(std::int64_t size, std::int64_t block) {
-    return (size + block - 1) / block;
-}
-
-// The names the tool gives: it needs a wider numeric suffix once the pieces
-// pass 999, and refuses to split when the width is too small.
-int toolSuffixWidth(std::int64_t pieces) {
-    int width = 3;
-    for (std::int64_t limit = 999; pieces > limit; limit = limit * 10 + 9) {
-        ++width;
-    }
-    return width;
-}
-
-std::vector<std::string> toolPieces(const std::string& prefix, std::int64_t pieces) {
-    std::vector<std::string> names;
-    const int width = toolSuffixWidth(pieces);
-    for (std::int64_t i = 1; i <= pieces; ++i) {
-        std::string number = std::to_string(i);
-        number.insert(0, static_cast<std::size_t>(std::max(0, width - int(number.size()))), '0');
-        names.push_back(prefix + "." + number);
-    }
-    return names;
-}
-
-std::vector<std::string> ourPieces(const std::string& target, std::int64_t pieces) {
-    std::vector<std::string> names;
-    for (std::int64_t i = 1; i <= pieces; ++i) {
-        names.push_back(toUtf8(pieceName(fromUtf8(target), i)));
-    }
-    return names;
-}
-
-std::vector<std::string> toolSplitCommand(const std::string& source, const std::string& prefix,
-                                          std::int64_t block, std::int64_t pieces) {
-    return {"split",
-            "-b",
-            std::to_string(block),
-            "-d",
-            "-a",
-            std::to_string(toolSuffixWidth(pieces)),
-            "--numeric-suffixes=1",
-            source,
-            prefix + "."};
-}
-
-std::vector<std::string> catCommand(const std::vector<std::string>& pieces) {
-    std::vector<std::string> argv{"cat"};
-    argv.insert(argv.end(), pieces.begin(), pieces.end());
-    return argv;
-}
-
 std::vector<std::string> cliSplitCommand(const std::string& source, const std::string& target,
                                          const Block& block) {
     return {TESSARK_CLI_PATH, "split", "-q",   "--no-checksum", "-b",
@@ -163,14 +116,6 @@ std::vector<std::string> cliMergeCommand(const std::vector<std::string>& pieces,
     std::vector<std::string> argv{TESSARK_CLI_PATH, "merge", "-q", "-o", output};
     argv.insert(argv.end(), pieces.begin(), pieces.end());
     return argv;
-}
-
-Timing timed(const OurRun& run) {
-    return {run.seconds, run.cpuSeconds, run.peakAboveIdleKiB};
-}
-
-Timing timed(const ToolRun& run) {
-    return {run.seconds, run.cpuSeconds};
 }
 
 int run(const Options& options) {
@@ -192,6 +137,11 @@ int run(const Options& options) {
     // Every name the run can create, listed before the first file exists
     // (an interrupt also sweeps whatever else the folder holds).
     std::vector<std::string> everything{source, ourMerged, cliMerged, toolMerged, script};
+    const PairSet checked{scratch.folder(), source,      reference,    ourTarget,   toolPrefix,
+                          toolMerged,       /*block=*/0, /*pieces=*/0, options.copy};
+    for (const auto& list : {pairFileNames(checked), copyOnWriteFileNames(scratch)}) {
+        everything.insert(everything.end(), list.begin(), list.end());
+    }
     for (const auto& b : blocks) {
         const std::int64_t n = pieceCount(options.size, b.bytes);
         for (const auto& list : {ourPieces(ourTarget, n), ourPieces(cliTarget, n),
@@ -282,9 +232,16 @@ int run(const Options& options) {
                    [&] { expectSameBytes({toolMerged}, {source}, buffers); },
                    {toolMerged}}},
                  options.runs, scratch.folder()));
+
+        // The same with checksums, against the tools doing it by hand.
+        PairSet withSums = checked;
+        withSums.block = block.bytes;
+        withSums.pieces = n;
+        racePair(withSums, Sums::With, "+sha256 " + block.label, options.runs, buffers, all);
         removeAndSettle(refPieces, scratch.folder());
     }
     removeAndSettle({source}, scratch.folder());
+    raceOnCopyOnWrite(scratch, options.size, options.runs, options.copy, buffers, all);
     printReport(all, options.size);
     measureSets(scratch, options.copy, buffers);
     std::printf("All results matched byte for byte.\n");

@@ -110,19 +110,20 @@ bool keepGoing(const Progress&) {
 }
 
 OurRun splitHere(const std::string& source, const std::string& target, std::int64_t block,
-                 std::int64_t expectedPieces, CopyPath path) {
+                 std::int64_t expectedPieces, CopyPath path, Sums sums) {
     auto fs = makeFileSystem(path);
+    SplitRequest request{fromUtf8(source), fromUtf8(target), BlockSize::ofBytes(block), true};
+    request.writeChecksum = sums == Sums::With;
     // Planning is part of the action: it reads the disk and makes the names.
     return measured([&] {
-        const auto checked =
-            planSplit(*fs, {fromUtf8(source), fromUtf8(target), BlockSize::ofBytes(block), true});
+        const auto checked = planSplit(*fs, request);
         if (const auto* refusal = std::get_if<SplitRefusal>(&checked)) {
             throw std::runtime_error("the split was refused: " +
                                      toUtf8(refusalBox(*refusal).message));
         }
         const auto& plan = std::get<SplitPlan>(checked);
-        if (static_cast<std::int64_t>(plan.pieces.size()) != expectedPieces) {
-            throw std::runtime_error("the split planned " + std::to_string(plan.pieces.size()) +
+        if (plan.pieceCount() != expectedPieces) {
+            throw std::runtime_error("the split planned " + std::to_string(plan.pieceCount()) +
                                      " pieces, not " + std::to_string(expectedPieces));
         }
         if (runSplit(*fs, plan, keepGoing) != RunOutcome::Completed) {
@@ -131,19 +132,25 @@ OurRun splitHere(const std::string& source, const std::string& target, std::int6
     });
 }
 
-OurRun mergeHere(const std::vector<std::string>& pieces, const std::string& output, CopyPath path) {
+OurRun mergeHere(const std::vector<std::string>& pieces, const std::string& output, CopyPath path,
+                 Sums sums) {
     auto fs = makeFileSystem(path);
     MergeRequest request{fromUtf8(output), {}};
     for (const auto& piece : pieces) {
         request.pieces.push_back(fromUtf8(piece));
     }
+    request.verify = sums == Sums::With;
     return measured([&] {
         const auto checked = planMerge(*fs, request);
         if (const auto* refusal = std::get_if<MergeRefusal>(&checked)) {
             throw std::runtime_error("the merge was refused: " +
                                      toUtf8(refusalBox(*refusal).message));
         }
-        if (runMerge(*fs, std::get<MergePlan>(checked), keepGoing) != RunOutcome::Completed) {
+        const auto& plan = std::get<MergePlan>(checked);
+        if (request.verify && !plan.checks.whole) {
+            throw std::runtime_error("the merge found no checksum file for the whole set");
+        }
+        if (runMerge(*fs, plan, keepGoing) != RunOutcome::Completed) {
             throw std::runtime_error("the merge stopped");
         }
     });
@@ -235,13 +242,13 @@ OurRun runInChild(const std::function<OurRun()>& action) {
 }  // namespace
 
 OurRun runOurSplit(const std::string& source, const std::string& target, std::int64_t block,
-                   std::int64_t expectedPieces, CopyPath path) {
-    return runInChild([&] { return splitHere(source, target, block, expectedPieces, path); });
+                   std::int64_t expectedPieces, CopyPath path, Sums sums) {
+    return runInChild([&] { return splitHere(source, target, block, expectedPieces, path, sums); });
 }
 
-OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output,
-                   CopyPath path) {
-    return runInChild([&] { return mergeHere(pieces, output, path); });
+OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output, CopyPath path,
+                   Sums sums) {
+    return runInChild([&] { return mergeHere(pieces, output, path, sums); });
 }
 
 OurRun inChild(const std::function<void()>& action) {

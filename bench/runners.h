@@ -34,16 +34,20 @@ struct ToolRun {
 // system has it), or always through the read/write buffer it falls back to.
 enum class CopyPath { Native, Buffered };
 
-// Splits `source` into target.001, target.002, ... through planSplit and
-// runSplit. Throws unless the plan has the expected number of pieces and the
-// run completes.
-OurRun runOurSplit(const std::string& source, const std::string& target, std::int64_t block,
-                   std::int64_t expectedPieces, CopyPath path);
+// With or without the checksum file: written by a split, checked by a merge.
+enum class Sums { Without, With };
 
-// Joins `pieces` into `output` through planMerge and runMerge. Throws unless
-// the run completes.
-OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output,
-                   CopyPath path);
+// Splits `source` into target.001, target.002, ... (and target.sha256 with
+// the sums) through planSplit and runSplit. Throws unless the plan has the
+// expected number of pieces and the run completes.
+OurRun runOurSplit(const std::string& source, const std::string& target, std::int64_t block,
+                   std::int64_t expectedPieces, CopyPath path, Sums sums = Sums::Without);
+
+// Joins `pieces` into `output` through planMerge and runMerge. With the sums,
+// throws unless the merge found the checksum file and checks every piece and
+// the whole. Throws unless the run completes.
+OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output, CopyPath path,
+                   Sums sums = Sums::Without);
 
 // Runs `action` in a new child process and measures it there. The child never
 // returns into the caller.

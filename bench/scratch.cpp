@@ -4,6 +4,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/wait.h>
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
 #include <unistd.h>
 #include <atomic>
 #include <cerrno>
@@ -25,6 +28,8 @@ const char* const* gPaths = nullptr;
 std::size_t gPathCount = 0;
 const char* gFolder = nullptr;
 std::atomic<pid_t> gChild{0};
+std::string gMountStore;
+std::atomic<const char*> gMount{nullptr};
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // Unlinks whatever else is in the folder, such as a temporary file of an
@@ -61,13 +66,21 @@ void sweepFolder(const char* folder) noexcept {
 #endif
 }
 
-// Async-signal-safe: only unlink, rmdir, kill and waitpid.
+// Async-signal-safe: only unlink, rmdir, kill, waitpid and umount2 (a plain
+// system call, like the others).
 void removeEverything() noexcept {
     const int savedErrno = errno;
     if (const pid_t child = gChild.exchange(0); child > 0) {
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
     }
+#ifdef __linux__
+    // Detached at once even while busy; the loop device goes with the last use.
+    if (const char* mount = gMount.exchange(nullptr); mount != nullptr) {
+        umount2(mount, MNT_DETACH);
+        rmdir(mount);
+    }
+#endif
     for (std::size_t i = 0; i < gPathCount; ++i) {
         unlink(gPaths[i]);
     }
@@ -152,6 +165,13 @@ void Scratch::arm(std::vector<std::string> paths) {
 
 void Scratch::setChild(pid_t pid) noexcept {
     gChild.store(pid);
+}
+
+void Scratch::setMount(const std::string& mountPoint) {
+    const sigset_t previous = holdSignals();
+    gMountStore = mountPoint;
+    gMount.store(mountPoint.empty() ? nullptr : gMountStore.c_str());
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
 }  // namespace tessark::bench

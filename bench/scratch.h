@@ -32,6 +32,11 @@ class Scratch {
     // first, so it cannot write on after the clean-up.
     static void setChild(pid_t pid) noexcept;
 
+    // A file system mounted on `mountPoint` (empty for none) for the length of
+    // some series: an interrupt unmounts it and removes the mount point, before
+    // it removes the files (the file system's image among them).
+    static void setMount(const std::string& mountPoint);
+
   private:
     std::string folder_;
 };

@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "bench_window.h"
 #include "engine/core/text.h"
 #include "engine/platform/native_file_system.h"
+#include "engine/split/split_plan.h"
 #include "forms/merge_list.h"
 
 namespace tessark::bench {
@@ -53,6 +55,26 @@ SetCost measureSet(const Scratch& scratch, std::int64_t pieces, CopyPath copy,
     return {pieces, split.seconds, add.seconds};
 }
 
+// Peak memory of planning a split into a million pieces of a sparse file:
+// the plan names its pieces on demand, so this stays near nothing.
+constexpr std::int64_t kPlanPieces = 1'000'000;
+
+std::int64_t planPeakKiB(const Scratch& scratch) {
+    const std::string source = scratch.path("plan-source.bin");
+    makeSparseFile(source, kPlanPieces * kSetBlock);
+    const OurRun plan = inChild([&] {
+        const auto fs = makeNativeFileSystem();
+        const auto checked = planSplit(*fs, {fromUtf8(source), fromUtf8(scratch.path("plan")),
+                                             BlockSize::ofBytes(kSetBlock), true});
+        const auto* made = std::get_if<SplitPlan>(&checked);
+        if (made == nullptr || made->pieceCount() != kPlanPieces) {
+            throw std::runtime_error("the million-piece split was not planned");
+        }
+    });
+    removeAndSettle({source}, scratch.folder());
+    return plan.peakAboveIdleKiB;
+}
+
 double microsecondsEach(double seconds, std::int64_t pieces) {
     return seconds * 1e6 / static_cast<double>(pieces);
 }
@@ -78,6 +100,14 @@ void measureSets(const Scratch& scratch, CopyPath copy, CompareBuffers& buffers)
     };
     std::printf("cost per piece, 100,000 / 10,000: split %.2f, Add %.2f (1 = linear)\n",
                 growth(&SetCost::splitSeconds), growth(&SetCost::addSeconds));
+    std::fprintf(stderr, "  plan of %lld pieces\n", static_cast<long long>(kPlanPieces));
+    const std::int64_t peak = planPeakKiB(scratch);
+    if (peak >= 0) {
+        std::printf("planning a split into 1,000,000 pieces: peak %.1f MiB\n",
+                    static_cast<double>(peak) / 1024);
+    } else {
+        std::printf("planning a split into 1,000,000 pieces: peak memory not reported here\n");
+    }
 }
 
 }  // namespace tessark::bench

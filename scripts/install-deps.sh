@@ -28,6 +28,8 @@ if ((with_tests)); then
   packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
   # The Windows window's picture: wine on a virtual display, taken with xwd.
   packages+=(x11-apps x11-utils netpbm)
+  # The benchmark's copy-on-write rows: a loop-mounted XFS with shared blocks.
+  packages+=(xfsprogs)
 fi
 if ((with_packaging)); then
   # The .deb (CPack needs file and dpkg-shlibdeps), its check, and the window

@@ -23,7 +23,7 @@ std::string row(const std::string& left, const Text& name) {
 
 int listCommand(FileSystem& fs, const std::string& firstPiece) {
     const Text first = absolutePath(firstPiece);
-    if (!endsWith(first, u"001")) {
+    if (!isFirstPiece(first)) {
         return fail(quoted(first) + " is not the first piece of a set (a name ending in 001)");
     }
     try {

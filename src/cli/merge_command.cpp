@@ -16,10 +16,6 @@
 namespace tessark::cli {
 namespace {
 
-bool namesFirstPiece(const std::string& typed) {
-    return typed.size() >= 3 && typed.compare(typed.size() - 3, 3, "001") == 0;
-}
-
 // "'/d/x.003'", or "'/d/x.003' and 4 more".
 std::string missingText(const Text& folder, const std::vector<Text>& missing) {
     std::string text = quoted(folder + missing.front());
@@ -27,6 +23,28 @@ std::string missingText(const Text& folder, const std::vector<Text>& missing) {
         text += " and " + std::to_string(missing.size() - 1) + " more";
     }
     return text;
+}
+
+// Any other set of a first piece, listed as Add lists it: refused (with the
+// exit status) when it is empty or, unless allowed, has gaps.
+std::optional<int> listedSet(FileSystem& fs, const Text& first, const MergeOptions& options,
+                             MergeRequest& request) {
+    const PieceSet set = findPieceSet(fs, first);
+    if (set.members.empty()) {
+        return fail("cannot join " + quoted(first) + ": no such file");
+    }
+    if (!set.missing.empty() && !options.allowGaps) {
+        const PieceMember& any = set.members.front();
+        const Text folder = any.path.substr(0, any.path.size() - any.name.size());
+        return fail("the set of " + quoted(first) +
+                    " is incomplete: " + missingText(folder, set.missing) +
+                    " missing (--allow-gaps joins it all the same)");
+    }
+    for (const auto& member : set.members) {
+        request.pieces.push_back(member.path);
+    }
+    request.output = options.output ? absolutePath(*options.output) : set.proposedOutput;
+    return std::nullopt;
 }
 
 // Without a question to ask, a checksum file that cannot be read stops the
@@ -66,23 +84,16 @@ int mergeCommand(FileSystem& fs, const MergeOptions& options) {
     MergeRequest request;
     request.verify = options.verify;
     try {
-        if (options.inputs.size() == 1 && namesFirstPiece(options.inputs.front())) {
+        if (options.inputs.size() == 1 && isFirstPiece(fromUtf8(options.inputs.front()))) {
             const Text first = absolutePath(options.inputs.front());
-            const PieceSet set = findPieceSet(fs, first);
-            if (set.members.empty()) {
-                return fail("cannot join " + quoted(first) + ": no such file");
+            // A whole set as a split wrote it is joined without listing it.
+            if (const auto count = countNumberedSet(fs, first)) {
+                request.pieces = PieceList::numbered(first, *count);
+                request.output =
+                    options.output ? absolutePath(*options.output) : proposedOutputOf(first);
+            } else if (auto refused = listedSet(fs, first, options, request)) {
+                return *refused;
             }
-            if (!set.missing.empty() && !options.allowGaps) {
-                const PieceMember& any = set.members.front();
-                const Text folder = any.path.substr(0, any.path.size() - any.name.size());
-                return fail("the set of " + quoted(first) +
-                            " is incomplete: " + missingText(folder, set.missing) +
-                            " missing (--allow-gaps joins it all the same)");
-            }
-            for (const auto& member : set.members) {
-                request.pieces.push_back(member.path);
-            }
-            request.output = options.output ? absolutePath(*options.output) : set.proposedOutput;
         } else {
             if (!options.output) {
                 writeError(
@@ -105,10 +116,13 @@ int mergeCommand(FileSystem& fs, const MergeOptions& options) {
             return *refused;
         }
         // Before anything is written, rather than part way through.
-        for (const auto& piece : plan.pieces) {
-            if (!fs.fileId(piece)) {
-                return fail("cannot join " + quoted(piece) + ": no such file");
+        try {
+            measurePieces(fs, plan.pieces);
+        } catch (const RuntimeError& error) {
+            if (error.number() == err::FileNotFound || error.number() == err::PathNotFound) {
+                return fail("cannot join " + quoted(error.path()) + ": no such file");
             }
+            throw;
         }
         if (plan.replacesExisting && !options.force) {
             return fail(quoted(plan.output) + " already exists; -f replaces it");

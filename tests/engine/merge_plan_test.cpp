@@ -48,22 +48,10 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"NoPieces", u"/out/new", {}, MergeCheck::NoPieces}),
     [](const auto& p) { return std::string(p.param.name); });
 
-// A file system that moves at most 2 bytes a call, so each piece's copy
-// reports inside it.
-class ChunkyFileSystem : public FakeFileSystem {
-  public:
-    using FakeFileSystem::FakeFileSystem;
-    std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
-                          std::int64_t outOffset, std::int64_t count) override {
-        return FakeFileSystem::transfer(in, inOffset, out, outOffset,
-                                        std::min<std::int64_t>(count, 2));
-    }
-};
-
 class MergeStop : public ::testing::TestWithParam<int> {};
 
 TEST_P(MergeStop, LeavesTheOldOutputAndNoStrayFile) {
-    ChunkyFileSystem fs(u'/');
+    test::ChunkyFileSystem fs(u'/', 2);
     fs.addFolder(u"/out");
     fs.addFile(u"/out/m", "old output");
     fs.addFile(u"/out/m.001", "abcd");
@@ -84,7 +72,7 @@ TEST_P(MergeStop, LeavesTheOldOutputAndNoStrayFile) {
 INSTANTIATE_TEST_SUITE_P(EveryMoment, MergeStop, ::testing::Values(0, 1, 2, 3, 4));
 
 TEST(MergeRun, CompletesWithTheBytesInOrder) {
-    ChunkyFileSystem fs(u'/');
+    test::ChunkyFileSystem fs(u'/', 2);
     fs.addFolder(u"/out");
     fs.addFile(u"/out/m.001", "abcd");
     fs.addFile(u"/out/m.002", "ef");

@@ -2,6 +2,7 @@
 // Piece sets with pieces missing, and Add of a large set in one batch.
 #include <gtest/gtest.h>
 
+#include "engine/merge/piece_list.h"
 #include "engine/merge/piece_set.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
@@ -14,9 +15,10 @@ using test::FakeFileSystem;
 
 struct GapCase {
     const char* name;
-    std::vector<Text> present;  // in D:\x
-    std::vector<Text> listed;   // what Add lists, bare names
-    Text warning;               // empty: none
+    std::vector<Text> present;                            // in D:\x
+    std::vector<Text> listed;                             // what Add lists, bare names
+    Text warning;                                         // empty: none
+    std::optional<std::int64_t> numbered = std::nullopt;  // exactly 1..n, as a split names them
 };
 
 class Gaps : public ::testing::TestWithParam<GapCase> {};
@@ -38,6 +40,15 @@ TEST_P(Gaps, AddListsWhatIsThereAndNamesTheFirstMissingPiece) {
     }
     EXPECT_EQ(listed, c.listed);
     EXPECT_EQ(w.Text4.value, u"D:\\x\\x") << "the name is proposed all the same";
+    // A numbered run names the very pieces Add lists.
+    EXPECT_EQ(countNumberedSet(fs, u"D:\\x\\x.001"), c.numbered);
+    if (c.numbered) {
+        const PieceList run = PieceList::numbered(u"D:\\x\\x.001", *c.numbered);
+        ASSERT_EQ(run.size(), w.List1.count());
+        for (std::int64_t i = 0; i < run.size(); ++i) {
+            EXPECT_EQ(run[i], w.List1.items[static_cast<std::size_t>(i)]);
+        }
+    }
     if (c.warning.empty()) {
         EXPECT_TRUE(w.messages.shown.empty());
     } else {
@@ -50,7 +61,12 @@ TEST_P(Gaps, AddListsWhatIsThereAndNamesTheFirstMissingPiece) {
 INSTANTIATE_TEST_SUITE_P(
     Sets, Gaps,
     ::testing::Values(
-        GapCase{"Complete", {u"x.001", u"x.002", u"x.003"}, {u"x.001", u"x.002", u"x.003"}, u""},
+        GapCase{"Complete", {u"x.001", u"x.002", u"x.003"}, {u"x.001", u"x.002", u"x.003"}, u"", 3},
+        GapCase{"OtherNamesBeside",
+                {u"x.001", u"x.002", u"x.txt", u"x.000"},
+                {u"x.001", u"x.002"},
+                u"",
+                2},
         GapCase{"InTheMiddle",
                 {u"x.001", u"x.002", u"x.003", u"x.005", u"x.007"},
                 {u"x.001", u"x.002", u"x.003", u"x.005", u"x.007"},
@@ -63,7 +79,11 @@ INSTANTIATE_TEST_SUITE_P(
                 {u"x.001", u"x.999", u"x.1001"},
                 {u"x.001", u"x.999", u"x.1001"},
                 u"文件不完整，缺少 x.002 !"},
-        GapCase{"AfterTheLastIsNoGap", {u"x.001", u"x.002"}, {u"x.001", u"x.002"}, u""},
+        GapCase{"AfterTheLastIsNoGap", {u"x.001", u"x.002"}, {u"x.001", u"x.002"}, u"", 2},
+        GapCase{"ANumberSpelledShort",
+                {u"x.001", u"x.002", u"x.03"},
+                {u"x.001", u"x.002", u"x.03"},
+                u""},
         GapCase{"LeadingZerosOfOneNumber",
                 {u"x.001", u"x.0001", u"x.002"},
                 {u"x.0001", u"x.001", u"x.002"},

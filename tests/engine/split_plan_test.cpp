@@ -8,6 +8,7 @@
 #include "fake_file_system.h"
 #include "fake_window.h"
 #include "forms/split_form.h"
+#include "heap_probe.h"
 
 namespace tessark {
 namespace {
@@ -48,7 +49,8 @@ TEST_P(PlanTable, RefusesOrPlans) {
     const auto& plan = std::get<SplitPlan>(result);
     std::vector<std::int64_t> sizes;
     std::int64_t offset = 0;
-    for (const auto& piece : plan.pieces) {
+    for (std::int64_t i = 0; i < plan.pieceCount(); ++i) {
+        const PlannedPiece piece = plan.piece(i);
         EXPECT_EQ(piece.offset, offset);
         EXPECT_EQ(piece.name, pieceName(plan.target, static_cast<std::int64_t>(sizes.size()) + 1));
         sizes.push_back(piece.size);
@@ -101,10 +103,41 @@ INSTANTIATE_TEST_SUITE_P(
                  {}}),
     [](const auto& p) { return std::string(p.param.name); });
 
+// The pieces are named on demand: a million of them hold no memory of their
+// own, and the last is named, placed and sized like the first.
+TEST_F(SplitPlanTest, AMillionPiecesTakeNoMemoryOfTheirOwn) {
+    fs.addFile(u"D:\\src\\big", std::string(1'000'000, 'x'));
+    const auto before = test::heapInUse();
+    const auto result = planSplit(fs, {u"D:\\src\\big", u"D:\\out\\b", BlockSize::ofBytes(1)});
+    const auto after = test::heapInUse();
+    ASSERT_TRUE(std::holds_alternative<SplitPlan>(result));
+    if (before && after) {
+        EXPECT_LT(*after - *before, 64 << 10) << "bytes held by the plan";
+    }
+    const auto& plan = std::get<SplitPlan>(result);
+    EXPECT_EQ(plan.pieceCount(), 1'000'000);
+    const PlannedPiece last = plan.piece(999'999);
+    EXPECT_EQ(last.name, u"D:\\out\\b.1000000");
+    EXPECT_EQ(last.offset, 999'999);
+    EXPECT_EQ(last.size, 1);
+}
+
+// Link.bat is written a block of lines at a time: many blocks' worth must
+// come out exactly as the whole script.
+TEST_F(SplitPlanTest, ALongScriptIsWrittenWhole) {
+    fs.addFile(u"D:\\src\\many", std::string(20000, 'x'));
+    const auto plan = std::get<SplitPlan>(
+        planSplit(fs, {u"D:\\src\\many", u"D:\\out\\m", BlockSize::ofBytes(1)}));
+    ASSERT_EQ(runSplit(fs, plan, nullptr), RunOutcome::Completed);
+    const std::string expected = plan.scriptBytes(fs);
+    EXPECT_GT(expected.size(), std::size_t{128} << 10);
+    EXPECT_EQ(fs.contents(u"D:\\out\\Link.bat"), expected);
+}
+
 TEST_F(SplitPlanTest, UnsafeNamesPassWithoutAScript) {
     const auto result = planSplit(fs, {kSource, u"D:\\out\\a\"b", BlockSize::ofBytes(1000), false});
     ASSERT_TRUE(std::holds_alternative<SplitPlan>(result));
-    EXPECT_TRUE(std::get<SplitPlan>(result).scriptBytes.empty());
+    EXPECT_TRUE(std::get<SplitPlan>(result).scriptBytes(fs).empty());
 }
 
 // Any piece, or Link.bat, that is the source under another name is refused
@@ -187,18 +220,6 @@ TEST_F(SplitPlanTest, ALinkBeyondTheLastPieceIsNoConcern) {
     EXPECT_TRUE(std::holds_alternative<SplitPlan>(result));
 }
 
-// A file system that moves at most 100 bytes a call, so a copy reports
-// several times before its piece is complete.
-class ChunkyFileSystem : public FakeFileSystem {
-  public:
-    using FakeFileSystem::FakeFileSystem;
-    std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
-                          std::int64_t outOffset, std::int64_t count) override {
-        return FakeFileSystem::transfer(in, inOffset, out, outOffset,
-                                        std::min<std::int64_t>(count, 100));
-    }
-};
-
 struct StopCase {
     const char* name;
     int callsAllowed;  // calls answered true before the one that stops
@@ -208,7 +229,7 @@ struct StopCase {
 class SplitStop : public ::testing::TestWithParam<StopCase> {};
 
 TEST_P(SplitStop, RemovesThePieceBeingWrittenAndWritesNoScript) {
-    ChunkyFileSystem fs(u'/');
+    test::ChunkyFileSystem fs(u'/', 100);
     fs.addFile(u"/src", std::string(2500, 's'));
     fs.addFolder(u"/out");
     const auto plan =
@@ -225,7 +246,8 @@ TEST_P(SplitStop, RemovesThePieceBeingWrittenAndWritesNoScript) {
     }
     EXPECT_EQ(left, GetParam().left);
     EXPECT_EQ(fs.openHandles(), 0);
-    for (const PlannedPiece& piece : plan.pieces) {
+    for (std::int64_t i = 0; i < plan.pieceCount(); ++i) {
+        const PlannedPiece piece = plan.piece(i);
         if (fs.has(piece.name)) {
             EXPECT_EQ(fs.contents(piece.name)->size(), static_cast<std::size_t>(piece.size))
                 << "only complete pieces stay";
@@ -246,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(SplitProgress, CountsEveryByteAndPiece) {
-    ChunkyFileSystem fs(u'/');
+    test::ChunkyFileSystem fs(u'/', 100);
     fs.addFile(u"/src", std::string(2500, 's'));
     fs.addFolder(u"/out");
     const auto plan =

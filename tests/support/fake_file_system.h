@@ -4,6 +4,7 @@
 // open handles so tests can prove that nothing is left open.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -106,6 +107,21 @@ class FakeFileSystem : public FileSystem {
     bool descending_ = false;
     int openHandles_ = 0;
     int tempCounter_ = 0;
+};
+
+// The in-memory file system moving at most `chunk` bytes a call, so that a
+// copy reports several times inside one piece.
+class ChunkyFileSystem : public FakeFileSystem {
+  public:
+    ChunkyFileSystem(char16_t separator, std::int64_t chunk)
+        : FakeFileSystem(separator), chunk_(chunk) {}
+    std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
+                          std::int64_t outOffset, std::int64_t count) override {
+        return FakeFileSystem::transfer(in, inOffset, out, outOffset, std::min(count, chunk_));
+    }
+
+  private:
+    std::int64_t chunk_;
 };
 
 }  // namespace tessark::test

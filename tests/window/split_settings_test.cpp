@@ -38,11 +38,11 @@ INSTANTIATE_TEST_SUITE_P(
                       TargetCase{u"/m/x.😀abc", u"/m/x.$😀abc"}));
 
 TEST(SizeCaption, WholeKilobytes) {
-    EXPECT_EQ(SizeCaption(0), u"文件大小：0 KB");
-    EXPECT_EQ(SizeCaption(1023), u"文件大小：0 KB");
-    EXPECT_EQ(SizeCaption(1024), u"文件大小：1 KB");
-    EXPECT_EQ(SizeCaption(1474560), u"文件大小：1440 KB");
-    EXPECT_EQ(SizeCaption(5LL * 1024 * 1024 * 1024 + 1023), u"文件大小：5242880 KB");
+    EXPECT_EQ(sizeCaption(0), u"文件大小：0 KB");
+    EXPECT_EQ(sizeCaption(1023), u"文件大小：0 KB");
+    EXPECT_EQ(sizeCaption(1024), u"文件大小：1 KB");
+    EXPECT_EQ(sizeCaption(1474560), u"文件大小：1440 KB");
+    EXPECT_EQ(sizeCaption(5LL * 1024 * 1024 * 1024 + 1023), u"文件大小：5242880 KB");
 }
 
 class BrowseSource : public ::testing::Test {

@@ -74,18 +74,17 @@ std::optional<SetChecksums> readSetChecksums(FileSystem& fs, const Text& firstPi
     return interpretChecksums(std::move(*entries), fixedPartOf(firstPiece, fs.separator()));
 }
 
-MergeChecks lookUpMergeChecks(FileSystem& fs, const std::vector<Text>& pieces) {
+MergeChecks lookUpMergeChecks(FileSystem& fs, const PieceList& pieces) {
     MergeChecks checks;
-    const auto file = pieces.empty() ? std::nullopt : checksumFileOf(pieces.front());
+    const auto file = pieces.empty() ? std::nullopt : checksumFileOf(pieces[0]);
     if (!file || !fs.fileExists(*file)) {
         return checks;
     }
     checks.file = *file;
     const char16_t sep = fs.separator();
     auto entries = readChecksumFile(fs, *file);
-    const auto set = entries
-                         ? interpretChecksums(std::move(*entries), fixedPartOf(pieces.front(), sep))
-                         : std::nullopt;
+    const auto set = entries ? interpretChecksums(std::move(*entries), fixedPartOf(pieces[0], sep))
+                             : std::nullopt;
     if (!set) {
         checks.status = ChecksumStatus::Unrecognised;
         return checks;
@@ -99,12 +98,13 @@ MergeChecks lookUpMergeChecks(FileSystem& fs, const std::vector<Text>& pieces) {
         byName.emplace(set->pieces[i].name, i);
     }
     const auto folder = folderPart(*file, sep);
-    bool exact = pieces.size() == set->pieces.size();
-    checks.pieces.reserve(pieces.size());
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        const auto found = folderPart(pieces[i], sep) == folder
-                               ? byName.find(GetFileName(pieces[i], sep))
-                               : byName.end();
+    const auto count = static_cast<std::size_t>(pieces.size());
+    bool exact = count == set->pieces.size();
+    checks.pieces.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const Text piece = pieces[static_cast<std::int64_t>(i)];
+        const auto found =
+            folderPart(piece, sep) == folder ? byName.find(GetFileName(piece, sep)) : byName.end();
         if (found == byName.end()) {
             checks.pieces.emplace_back();
             exact = false;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/checksum/checksum_file.h"
+#include "engine/merge/piece_list.h"
 
 namespace tessark {
 
@@ -51,7 +52,7 @@ struct MergeChecks {
 // Looks for the checksum file of the set of the first listed piece (moved
 // down the list or not, it names the set the user means) and matches the
 // list against it. Reads the checksum file only, never a piece.
-MergeChecks lookUpMergeChecks(FileSystem& fs, const std::vector<Text>& pieces);
+MergeChecks lookUpMergeChecks(FileSystem& fs, const PieceList& pieces);
 
 // The checksum file of the set of `firstPiece`, when there is one and it can
 // be read as such.

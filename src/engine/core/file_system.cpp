@@ -7,6 +7,12 @@
 
 namespace tessark {
 
+void FileSystem::forEachFile(const Text& pattern, const std::function<void(Text&&)>& visit) {
+    for (Text& name : findFiles(pattern)) {
+        visit(std::move(name));
+    }
+}
+
 std::int64_t FileSystem::transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
                                   std::int64_t outOffset, std::int64_t count) {
     if (buffer_.empty()) {

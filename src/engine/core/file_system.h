@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -93,6 +94,10 @@ class FileSystem {
     // Names (without folder) of the ordinary, not hidden files matching a
     // wildcard pattern ("*" and "?") in its name part, in no particular order.
     virtual std::vector<Text> findFiles(const Text& pattern) = 0;
+    // The same names handed to `visit` one at a time, so that a folder of any
+    // size is walked without holding its names. The default lists them first;
+    // a native file system walks the folder itself.
+    virtual void forEachFile(const Text& pattern, const std::function<void(Text&&)>& visit);
     // Names of the subfolders of `folder`.
     virtual std::vector<Text> listFolders(const Text& folder) = 0;
 

@@ -15,7 +15,10 @@ class Sha256;
 // Copies exactly `count` bytes from `in` at `inOffset` to `out` at
 // `outOffset`, like copyBytes, feeding each byte to every hash in `hashes`.
 // Returns false, with part of the bytes copied and hashed, when `report` asked
-// to stop. Throws run-time error 57 when the input ends early.
+// to stop; each hash has then seen exactly the bytes copied. Throws run-time
+// error 57 when the input ends early. Some hashes may be fed on a second
+// thread; the files are read and written on the caller's thread only, and no
+// thread is left running when this returns or throws.
 bool copyAndHash(InputFile& in, std::int64_t inOffset, OutputFile& out, std::int64_t outOffset,
                  std::int64_t count, std::span<Sha256* const> hashes, Progress& progress,
                  const ProgressFn& report);

@@ -49,15 +49,17 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
     return plan;
 }
 
-RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& report) {
-    Progress progress{0, 0, 0, static_cast<std::int64_t>(plan.pieces.size())};
-    // A piece that has gone fails here, before anything is written.
-    std::vector<std::int64_t> lengths;
-    lengths.reserve(plan.pieces.size());
-    for (const Text& piece : plan.pieces) {
-        lengths.push_back(fs.fileLength(piece));
-        progress.bytesTotal += lengths.back();
+std::int64_t measurePieces(FileSystem& fs, const PieceList& pieces) {
+    std::int64_t total = 0;
+    for (std::int64_t i = 0; i < pieces.size(); ++i) {
+        total += fs.fileLength(pieces[i]);
     }
+    return total;
+}
+
+RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& report) {
+    // A piece that has gone fails here, before anything is written.
+    Progress progress{0, measurePieces(fs, plan.pieces), 0, plan.pieces.size()};
     const auto tell = [&] { return !report || report(progress); };
 
     // The merged bytes take the output's place only once every piece has been
@@ -73,12 +75,15 @@ RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& rep
         wholeHash.emplace();
     }
     const auto staged = fs.createStaged(plan.output);
-    for (std::size_t i = 0; i < plan.pieces.size(); ++i) {
+    for (std::int64_t i = 0; i < plan.pieces.size(); ++i) {
         if (!tell()) {
             return RunOutcome::Stopped;
         }
-        const auto in = fs.openRead(plan.pieces[i]);
-        const auto expected = i < checks.pieces.size() ? checks.pieces[i] : std::nullopt;
+        const Text piece = plan.pieces[i];
+        const auto in = fs.openRead(piece);
+        const std::int64_t length = fs.fileLength(piece);
+        const auto index = static_cast<std::size_t>(i);
+        const auto expected = index < checks.pieces.size() ? checks.pieces[index] : std::nullopt;
         std::vector<Sha256*> hashes;
         if (expected) {
             hashes.push_back(&*pieceHash);
@@ -87,14 +92,14 @@ RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& rep
             hashes.push_back(&*wholeHash);
         }
         const bool copied = hashes.empty() ? copyBytes(fs, *in, 0, *staged, progress.bytesDone,
-                                                       lengths[i], progress, report)
+                                                       length, progress, report)
                                            : copyAndHash(*in, 0, *staged, progress.bytesDone,
-                                                         lengths[i], hashes, progress, report);
+                                                         length, hashes, progress, report);
         if (!copied) {
             return RunOutcome::Stopped;
         }
         if (expected && pieceHash->finish() != *expected) {
-            throw MergeDamaged(i);
+            throw MergeDamaged(static_cast<std::size_t>(i));
         }
         ++progress.piecesDone;
     }

@@ -4,15 +4,16 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <variant>
-#include <vector>
 
 #include "engine/checksum/set_checksums.h"
 #include "engine/core/progress.h"
 #include "engine/core/refusal.h"
 #include "engine/core/text.h"
+#include "engine/merge/piece_list.h"
 
 namespace tessark {
 
@@ -20,7 +21,7 @@ class FileSystem;
 
 struct MergeRequest {
     Text output;  // trimmed of surrounding spaces
-    std::vector<Text> pieces;
+    PieceList pieces;
     // Look for the first piece's checksum file and check what it vouches for.
     bool verify = false;
 };
@@ -37,7 +38,7 @@ using MergeRefusal = Refusal<MergeCheck>;
 
 struct MergePlan {
     Text output;
-    std::vector<Text> pieces;
+    PieceList pieces;
     bool replacesExisting = false;  // a front end asks before replacing it
     // What the run checks; a front end asks first when the checksum file is
     // unrecognised or differs from the list, and clears it to merge unchecked.
@@ -57,9 +58,14 @@ class MergeDamaged : public std::runtime_error {
 // Makes the window's checks in their order; reads the disk but changes nothing.
 std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeRequest& request);
 
+// The pieces' length in all. Throws the RuntimeError of the first piece that
+// cannot be measured (not there: 53 or 76, with its path).
+std::int64_t measurePieces(FileSystem& fs, const PieceList& pieces);
+
 // Joins the pieces byte for byte, in order, into a staged file that takes the
 // output's place only when complete: a stop or an error leaves the old output
-// as it was. Throws RuntimeError on failure, and MergeDamaged as soon as a
+// as it was, and a piece that cannot be measured fails before anything is
+// written. Throws RuntimeError on failure, and MergeDamaged as soon as a
 // checked piece, or the whole, differs from its digest. Without checks the
 // bytes go by the kernel's copy, as fast as ever.
 RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& progress);

@@ -45,39 +45,26 @@ std::int64_t numberOf(TextView digits) {
     return n;
 }
 
-// The output name proposed for the set whose first piece is `chosen`: the
-// split's target without its "$" (movie$.avi.001 gives movie.avi), or the
-// chosen name without its last extension. Where neither can be formed (no "."
-// at all, or the last "$" after the last "."), the chosen name without its
-// piece number and any "." left at its end.
 void proposeOutput(PieceSet& set, const Text& chosen) {
-    const std::size_t dollar = lastIndexOf(chosen, u'$');
-    const std::size_t dot = lastIndexOf(chosen, u'.');
-    const bool hasDollar = dollar != Text::npos;
-    if (dot == Text::npos || (hasDollar && dollar > dot)) {
-        Text name = chosen.substr(0, chosen.size() - 3);
-        while (!name.empty() && name.back() == u'.') {
-            name.pop_back();
-        }
-        set.proposedOutput = std::move(name);
-    } else if (hasDollar) {
-        set.proposedOutput = chosen.substr(0, dollar) + chosen.substr(dollar + 1, dot - dollar - 1);
-    } else {
-        set.proposedOutput = chosen.substr(0, dot);
-    }
+    set.proposedOutput = proposedOutputOf(chosen);
 }
 
 // The pieces the checksum file names past the highest member: a missing last
 // piece, which the numbers alone cannot show.
+// The number of a piece the checksum file names.
+std::int64_t numberNamed(const ChecksumEntry& piece, const Text& fixedPart) {
+    TextView digits = TextView(piece.name).substr(fixedPart.size());
+    digits.remove_prefix(digits.find_first_not_of(u'0'));
+    return numberOf(digits);
+}
+
 void findMissingTail(PieceSet& set, const Text& fixedPart, const SetChecksums& checksums) {
     const std::int64_t highest = set.members.empty() ? 0 : set.members.back().number;
     for (const ChecksumEntry& piece : checksums.pieces) {
         if (set.missing.size() >= kMaxMissing) {
             return;
         }
-        TextView digits = TextView(piece.name).substr(fixedPart.size());
-        digits.remove_prefix(digits.find_first_not_of(u'0'));
-        if (numberOf(digits) > highest) {
+        if (numberNamed(piece, fixedPart) > highest) {
             set.missing.push_back(piece.name);
         }
     }
@@ -104,6 +91,67 @@ void findMissing(PieceSet& set, const Text& fixedPart) {
 }
 
 }  // namespace
+
+bool isFirstPiece(TextView name) {
+    return name.ends_with(u"001");
+}
+
+// The split's target without its "$" (movie$.avi.001 gives movie.avi), or the
+// chosen name without its last extension. Where neither can be formed (no "."
+// at all, or the last "$" after the last "."), the chosen name without its
+// piece number and any "." left at its end.
+Text proposedOutputOf(const Text& chosen) {
+    const std::size_t dollar = lastIndexOf(chosen, u'$');
+    const std::size_t dot = lastIndexOf(chosen, u'.');
+    const bool hasDollar = dollar != Text::npos;
+    if (dot == Text::npos || (hasDollar && dollar > dot)) {
+        Text name = chosen.substr(0, chosen.size() - 3);
+        while (!name.empty() && name.back() == u'.') {
+            name.pop_back();
+        }
+        return name;
+    }
+    if (hasDollar) {
+        return chosen.substr(0, dollar) + chosen.substr(dollar + 1, dot - dollar - 1);
+    }
+    return chosen.substr(0, dot);
+}
+
+std::optional<std::int64_t> countNumberedSet(FileSystem& fs, const Text& firstPiece) {
+    const Text stem = firstPiece.substr(0, firstPiece.size() - 3);
+    const Text fixedPart = GetFileName(stem, fs.separator());
+    std::int64_t count = 0;
+    std::int64_t highest = 0;
+    bool asSplitNamesThem = true;
+    fs.forEachFile(stem + u"*", [&](Text&& name) {
+        if (!name.starts_with(fixedPart)) {
+            return;
+        }
+        const TextView digits = TextView(name).substr(fixedPart.size());
+        if (!isPieceNumber(digits)) {
+            return;
+        }
+        const Text number(digits.substr(digits.find_first_not_of(u'0')));
+        const std::int64_t n = numberOf(number);
+        ++count;
+        highest = std::max(highest, n);
+        // Each number has one such spelling, so the count of distinct names
+        // reaching the highest number means every number is there once.
+        asSplitNamesThem = asSplitNamesThem && n != kTooLong && digits == pieceSuffix(n).substr(1);
+    });
+    if (!asSplitNamesThem || count == 0 || count != highest) {
+        return std::nullopt;
+    }
+    // Pieces the set's checksum file names beyond the last one are missing.
+    if (const auto checksums = readSetChecksums(fs, firstPiece)) {
+        for (const ChecksumEntry& piece : checksums->pieces) {
+            if (numberNamed(piece, fixedPart) > highest) {
+                return std::nullopt;
+            }
+        }
+    }
+    return count;
+}
 
 PieceSet findPieceSet(FileSystem& fs, const Text& firstPiece) {
     // Only names made of the chosen name's fixed part and a number greater

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "engine/core/text.h"
@@ -30,6 +31,10 @@ struct PieceSet {
 
 inline constexpr std::size_t kMaxMissing = 100;
 
+// Whether `name` is the first piece of a set: it ends in "001", and choosing
+// it brings the whole set.
+bool isFirstPiece(TextView name);
+
 // Whether `digits` is a piece number: all digits, not all zeros.
 bool isPieceNumber(TextView digits);
 
@@ -37,5 +42,17 @@ bool isPieceNumber(TextView digits);
 // checksum file, never a piece. Throws RuntimeError when the folder cannot be
 // read.
 PieceSet findPieceSet(FileSystem& fs, const Text& firstPiece);
+
+// How many pieces the set of `firstPiece` has when they are exactly the
+// numbers 1 to n, each spelled as a split names it: such a set is the
+// PieceList::numbered run of its first piece, and nothing is missing from
+// it. Nothing for any other set (gaps, other spellings, empty, or pieces its
+// checksum file names beyond the last). The folder is walked without holding
+// its names. Throws RuntimeError like findPieceSet.
+std::optional<std::int64_t> countNumberedSet(FileSystem& fs, const Text& firstPiece);
+
+// The merge output proposed for the set of `firstPiece`, as findPieceSet
+// proposes it.
+Text proposedOutputOf(const Text& firstPiece);
 
 }  // namespace tessark

@@ -171,15 +171,20 @@ std::optional<Text> entryName(const dirent& entry) {
     return name;
 }
 
-std::vector<Text> listEntries(Directory& dir, const Text& namePattern, mode_t kind) {
-    std::vector<Text> names;
+void visitEntries(Directory& dir, const Text& namePattern, mode_t kind,
+                  const std::function<void(Text&&)>& visit) {
     while (const dirent* entry = dir.next()) {
-        const auto name = entryName(*entry);
+        auto name = entryName(*entry);
         if (name && wildcardMatch(namePattern, *name) && dir.entryIs(*entry, kind)) {
-            names.push_back(*name);
+            visit(std::move(*name));
         }
     }
     dir.close();
+}
+
+std::vector<Text> listEntries(Directory& dir, const Text& namePattern, mode_t kind) {
+    std::vector<Text> names;
+    visitEntries(dir, namePattern, kind, [&](Text&& name) { names.push_back(std::move(name)); });
     return names;
 }
 
@@ -302,16 +307,22 @@ class PosixFileSystem : public FileSystem {
     }
 
     std::vector<Text> findFiles(const Text& pattern) override {
+        std::vector<Text> names;
+        forEachFile(pattern, [&](Text&& name) { names.push_back(std::move(name)); });
+        return names;
+    }
+
+    void forEachFile(const Text& pattern, const std::function<void(Text&&)>& visit) override {
         const auto folder = folderPart(pattern, kSeparator);
         const Text dirPath = !folder ? Text(u".") : folder->empty() ? Text(1, kSeparator) : *folder;
         Directory dir(dirPath);
         if (const int error = dir.openError()) {
             if (error == ENOENT || error == ENOTDIR) {
-                return {};  // no folder, so no file matches
+                return;  // no folder, so no file matches
             }
             fail(error, dirPath, "list");
         }
-        return listEntries(dir, GetFileName(pattern, kSeparator), S_IFREG);
+        visitEntries(dir, GetFileName(pattern, kSeparator), S_IFREG, visit);
     }
 
     std::vector<Text> listFolders(const Text& folder) override {

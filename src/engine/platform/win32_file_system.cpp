@@ -536,12 +536,17 @@ void Win32FileSystem::removeFile(const Text& path) noexcept {
 }
 
 std::vector<Text> Win32FileSystem::findFiles(const Text& pattern) {
+    std::vector<Text> names;
+    forEachFile(pattern, [&](Text&& name) { names.push_back(std::move(name)); });
+    return names;
+}
+
+void Win32FileSystem::forEachFile(const Text& pattern, const std::function<void(Text&&)>& visit) {
     // FindFirstFileW also matches generated short names and reads "*.*" as
     // "*"; its result is filtered again on the long name so that the pattern
     // means the same here as on every other file system, save for case.
     const std::size_t cut = pattern.find_last_of(u"\\/:");
     const Text namePattern = upper(cut == Text::npos ? pattern : pattern.substr(cut + 1));
-    std::vector<Text> names;
     forEachEntry(pattern, [&](const WIN32_FIND_DATAW& entry) {
         constexpr DWORD kNotOrdinary =
             FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -550,10 +555,9 @@ std::vector<Text> Win32FileSystem::findFiles(const Text& pattern) {
         }
         Text name = fromWide(entry.cFileName);
         if (wildcardMatch(namePattern, upper(name))) {
-            names.push_back(std::move(name));
+            visit(std::move(name));
         }
     });
-    return names;
 }
 
 std::vector<Text> Win32FileSystem::listFolders(const Text& folder) {

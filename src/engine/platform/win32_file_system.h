@@ -27,6 +27,7 @@ class Win32FileSystem final : public FileSystem {
     void removeFile(const Text& path) noexcept override;
 
     std::vector<Text> findFiles(const Text& pattern) override;
+    void forEachFile(const Text& pattern, const std::function<void(Text&&)>& visit) override;
     std::vector<Text> listFolders(const Text& folder) override;
 
     std::string encodeAnsi(const Text& text) const override;

@@ -2,6 +2,8 @@
 // Link.bat: the command processor's byte-exact copy that rejoins the pieces.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,13 +22,26 @@ bool safeInScript(TextView fileName);
 // folder part.
 Text joinScriptPath(const Text& target, char16_t separator);
 
-// The script's bytes: encoded in the system's ANSI code page, CR LF line ends.
+// The pieces the script joins, in order: `count` names, the one at 0-based
+// `index` given on demand by `nameAt` so that no list of them is needed.
+struct ScriptPieces {
+    std::int64_t count = 0;
+    std::function<Text(std::int64_t index)> nameAt;
+};
+
+// The script's lines in order, each handed to `emit` with its CR LF: encoded
+// in the system's ANSI code page. At most one line is held at a time.
+void joinScriptLines(FileSystem& fs, const ScriptPieces& pieces, const Text& mergeName,
+                     const std::function<void(const std::string&)>& emit);
+
+// The script's bytes, whole.
 std::string joinScriptBytes(FileSystem& fs, const std::vector<Text>& pieces, const Text& mergeName);
 
-// Writes (or replaces) the script at `path` with `bytes`; never over the file
-// `mustNotBe`. A script that could not be written whole is removed.
-void writeJoinScriptFile(FileSystem& fs, const Text& path, const std::string& bytes,
-                         std::optional<FileId> mustNotBe);
+// Writes (or replaces) the script at `path`, a block of lines at a time;
+// never over the file `mustNotBe`. A script that could not be written whole
+// is removed.
+void writeJoinScriptFile(FileSystem& fs, const Text& path, const ScriptPieces& pieces,
+                         const Text& mergeName, std::optional<FileId> mustNotBe);
 
 // Writes (or replaces) Link.bat in the target's folder; never over the file
 // `mustNotBe` (error 70, see FileSystem::createFile).

@@ -23,7 +23,7 @@ SplitRefusal refusal(SplitCheck check, const Text& path = {}) {
 // The merge name for the first piece: "name$.ext.001" gives "name(1).ext",
 // beside the source; without a "$" the target itself.
 void proposeMergeName(SplitPlan& plan) {
-    const Text& first = plan.pieces.front().name;
+    const Text first = plan.piece(0).name;
     const auto dollar = lastIndexOf(first, u'$');
     const auto dot = lastIndexOf(first, u'.');
     const bool hasDollar = dollar != Text::npos && dot != Text::npos && dollar < dot;
@@ -43,9 +43,12 @@ bool writesOverSource(FileSystem& fs, const SplitPlan& plan) {
     const auto isSource = [&](const Text& name) {
         return name == plan.source || fs.fileId(name) == sourceId;
     };
-    return std::any_of(plan.pieces.begin(), plan.pieces.end(),
-                       [&](const PlannedPiece& p) { return isSource(p.name); }) ||
-           (plan.writeScript && isSource(plan.scriptPath)) ||
+    for (std::int64_t i = 0; i < plan.pieceCount(); ++i) {
+        if (isSource(plan.piece(i).name)) {
+            return true;
+        }
+    }
+    return (plan.writeScript && isSource(plan.scriptPath)) ||
            (plan.writeChecksum && isSource(plan.checksumPath));
 }
 
@@ -79,7 +82,29 @@ std::optional<SplitRefusal> checkNames(FileSystem& fs, const Text& source, const
     return std::nullopt;
 }
 
+ScriptPieces scriptPieces(const SplitPlan& plan) {
+    return {plan.pieceCount(), [&plan](std::int64_t i) { return plan.piece(i).name; }};
+}
+
 }  // namespace
+
+std::int64_t SplitPlan::pieceCount() const {
+    return block <= 0 ? 0 : length / block + (length % block != 0 ? 1 : 0);
+}
+
+PlannedPiece SplitPlan::piece(std::int64_t index) const {
+    const std::int64_t offset = index * block;
+    return {pieceName(target, index + 1), offset, std::min(block, length - offset)};
+}
+
+std::string SplitPlan::scriptBytes(FileSystem& fs) const {
+    std::string bytes;
+    if (writeScript) {
+        joinScriptLines(fs, scriptPieces(*this), mergeName,
+                        [&](const std::string& line) { bytes += line; });
+    }
+    return bytes;
+}
 
 std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitRequest& request) {
     SplitPlan plan;
@@ -115,24 +140,9 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
         return refusal(SplitCheck::BlockLargerThanFile, plan.source);
     }
 
-    const std::int64_t count = plan.length / plan.block + (plan.length % plan.block != 0 ? 1 : 0);
-    plan.pieces.reserve(static_cast<std::size_t>(count));
-    for (std::int64_t number = 1, offset = 0; offset < plan.length; ++number) {
-        const std::int64_t size = std::min(plan.block, plan.length - offset);
-        plan.pieces.push_back({pieceName(plan.target, number), offset, size});
-        offset += size;
-    }
     proposeMergeName(plan);
     plan.scriptPath = joinScriptPath(plan.target, fs.separator());
     plan.checksumPath = checksumPath(plan.target);
-    if (plan.writeScript) {
-        std::vector<Text> names;
-        names.reserve(plan.pieces.size());
-        for (const auto& piece : plan.pieces) {
-            names.push_back(piece.name);
-        }
-        plan.scriptBytes = joinScriptBytes(fs, names, plan.mergeName);
-    }
 
     // Truncating a piece or the script must never destroy the file being cut.
     if (writesOverSource(fs, plan)) {
@@ -213,7 +223,7 @@ bool writePiece(FileSystem& fs, InputFile& source, const PlannedPiece& piece, Pr
 }  // namespace
 
 RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& report) {
-    Progress progress{0, plan.length, 0, static_cast<std::int64_t>(plan.pieces.size())};
+    Progress progress{0, plan.length, 0, plan.pieceCount()};
     const auto tell = [&] { return !report || report(progress); };
     const auto input = fs.openRead(plan.source);
     std::optional<ChecksumWriter> checksums;
@@ -221,7 +231,8 @@ RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& rep
         checksums.emplace(fs, plan);
     }
     ChecksumWriter* const hashing = checksums ? &*checksums : nullptr;
-    for (const PlannedPiece& piece : plan.pieces) {
+    for (std::int64_t i = 0; i < progress.piecesTotal; ++i) {
+        const PlannedPiece piece = plan.piece(i);
         progress.bytesDone = piece.offset;
         if (!tell() || !writePiece(fs, *input, piece, progress, report, hashing)) {
             return RunOutcome::Stopped;
@@ -235,7 +246,7 @@ RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& rep
         return RunOutcome::Stopped;
     }
     if (plan.writeScript) {
-        writeJoinScriptFile(fs, plan.scriptPath, plan.scriptBytes, input->id());
+        writeJoinScriptFile(fs, plan.scriptPath, scriptPieces(plan), plan.mergeName, input->id());
     }
     if (hashing) {
         hashing->commit(input->id());

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <variant>
-#include <vector>
 
 #include "engine/core/progress.h"
 #include "engine/core/refusal.h"
@@ -64,18 +63,25 @@ struct PlannedPiece {
     std::int64_t size = 0;
 };
 
+// The pieces are not held but named on demand from the target, the block and
+// the length, so a plan of a million pieces is as small as a plan of two.
 struct SplitPlan {
     Text source;
     Text target;
     std::int64_t length = 0;
     std::int64_t block = 0;
-    std::vector<PlannedPiece> pieces;
-    Text scriptPath;          // Link.bat beside the pieces
-    std::string scriptBytes;  // what Link.bat will hold
-    Text mergeName;           // the output name the script and the window propose
+    Text scriptPath;  // Link.bat beside the pieces
+    Text mergeName;   // the output name the script and the window propose
     bool writeScript = true;
     Text checksumPath;  // TARGET.sha256
     bool writeChecksum = false;
+
+    std::int64_t pieceCount() const;
+    // The piece at 0-based `index` (named TARGET.001 for index 0).
+    PlannedPiece piece(std::int64_t index) const;
+    // What Link.bat will hold; empty without a script. Built whole: the run
+    // writes the same bytes line by line instead.
+    std::string scriptBytes(FileSystem& fs) const;
 };
 
 // Makes the window's checks in their order; reads the disk but changes nothing.

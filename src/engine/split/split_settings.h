@@ -16,9 +16,6 @@ inline constexpr std::int64_t kFloppyBlock = 1447035;
 // The source path with "$" inserted before its last four characters, or the
 // path unchanged when it holds no "." at all.
 Text DeriveTargetName(const Text& source);
-inline Text proposeTarget(const Text& source) {
-    return DeriveTargetName(source);
-}
 
 // The custom block size as the window reads the typed kilobytes: the leading
 // number, times 1024, rounded half to even. Nothing for a size of no bytes;

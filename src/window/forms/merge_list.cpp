@@ -69,7 +69,7 @@ void addPieces(MainControls& window, FileSystem& fs) {
 }
 
 void addPiecesFrom(MainControls& window, FileSystem& fs, const Text& chosen) {
-    if (endsWith(chosen, u"001")) {
+    if (isFirstPiece(chosen)) {
         addPieceSet(window, fs, chosen);
         return;
     }

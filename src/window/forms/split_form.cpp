@@ -53,7 +53,7 @@ void split(MainControls& window, FileSystem& fs) {
     std::int64_t started = 0;
     const auto onProgress = [&](const Progress& p) {
         for (; listed < p.piecesDone; ++listed) {
-            window.List1.addItem(plan.pieces[static_cast<std::size_t>(listed)].name);
+            window.List1.addItem(plan.piece(listed).name);
         }
         if (p.piecesDone == started && started < p.piecesTotal) {
             window.ProgressBar1.setValue(static_cast<double>((p.bytesDone + 1) / plan.block));
@@ -79,7 +79,7 @@ void split(MainControls& window, FileSystem& fs) {
 
 }  // namespace
 
-Text SizeCaption(std::int64_t bytes) {
+Text sizeCaption(std::int64_t bytes) {
     return u"文件大小：" + decimal(bytes / 1024) + u" KB";
 }
 
@@ -100,7 +100,7 @@ void takeSource(MainControls& window, FileSystem& fs, const Text& path) {
     window.Text1.setText(path);
     window.Text2.setText(DeriveTargetName(path));
     try {
-        window.Label2.setCaption(SizeCaption(fs.fileLength(path)));
+        window.Label2.setCaption(sizeCaption(fs.fileLength(path)));
     } catch (const RuntimeError&) {
         // The file went away after it was chosen: the old caption stays, and
         // the split's own checks will say what is wrong.

@@ -21,7 +21,7 @@ void startSplit(MainControls& window, FileSystem& fs);
 void browseSource(MainControls& window, FileSystem& fs);
 
 // "文件大小：N KB" with N the whole kilobytes: Label2 for a source of `bytes`.
-Text SizeCaption(std::int64_t bytes);
+Text sizeCaption(std::int64_t bytes);
 
 // Whether a proposed merge name came from a name holding a "$" (the split's
 // target, the chosen first piece): the caret then goes to the name's end.

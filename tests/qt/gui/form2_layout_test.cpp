@@ -12,10 +12,10 @@
 #include <QScreen>
 #include <QStatusBar>
 
-#include "gui_test.h"
 #include "gui/maker.h"
 #include "gui/status_panels.h"
 #include "gui/web_browser.h"
+#include "gui_test.h"
 
 #ifdef TESSARK_WEBENGINE
 #include <QWebEngineView>
@@ -24,22 +24,6 @@
 namespace tessark::test {
 
 namespace {
-
-QString captionOf(const QWidget* w) {
-    if (const auto* frame = qobject_cast<const QGroupBox*>(w)) {
-        return frame->title();
-    }
-    if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
-        return button->text();
-    }
-    if (const auto* label = qobject_cast<const QLabel*>(w)) {
-        return label->text();
-    }
-    if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
-        return edit->text();
-    }
-    return {};
-}
 
 // The named control that holds the focus (an embedded browser focuses an
 // inner widget of its own).

@@ -1,13 +1,33 @@
 // SPDX-License-Identifier: MIT
 #include "gui_test.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 
 namespace tessark::test {
 
 std::vector<std::pair<std::string, TestFactory>>& testRegistry() {
     static std::vector<std::pair<std::string, TestFactory>> registry;
     return registry;
+}
+
+QString captionOf(const QWidget* w) {
+    if (const auto* frame = qobject_cast<const QGroupBox*>(w)) {
+        return frame->title();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
+        return button->text();
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(w)) {
+        return label->text();
+    }
+    if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
+        return edit->text();
+    }
+    return {};
 }
 
 Harness::Harness(bool nativeFiles) {

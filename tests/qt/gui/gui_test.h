@@ -30,6 +30,10 @@ struct RegisterTest {
     static const ::tessark::test::RegisterTest register##Class( \
         #Class, [] { return std::unique_ptr<QObject>(new Class); })
 
+// The text a control shows as its caption: a frame's title, a button's or a
+// label's text, an edit's text; empty for any other widget.
+QString captionOf(const QWidget* w);
+
 // Form2 with a scripted message box and file dialog, a recorded web-site link
 // and end of program, and a clock the test can set. The file system is the
 // in-memory one unless `nativeFiles` is set.

@@ -63,22 +63,6 @@ const char* qtClass(Kind kind) {
     return nullptr;
 }
 
-QString captionOf(const QWidget* w) {
-    if (const auto* frame = qobject_cast<const QGroupBox*>(w)) {
-        return frame->title();
-    }
-    if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
-        return button->text();
-    }
-    if (const auto* label = qobject_cast<const QLabel*>(w)) {
-        return label->text();
-    }
-    if (const auto* edit = qobject_cast<const QLineEdit*>(w)) {
-        return edit->text();
-    }
-    return {};
-}
-
 QString nameOf(std::string_view name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
