@@ -38,7 +38,7 @@ int splitCommand(FileSystem& fs, const SplitOptions& options) {
         line.finish();
         if (outcome == RunOutcome::Stopped) {
             complain("split of " + quoted(plan.source) +
-                     " stopped; the pieces written in full stay, no Link.bat was written");
+                     " stopped; the pieces it made were removed, no Link.bat was written");
             return kStoppedStatus;
         }
         return 0;

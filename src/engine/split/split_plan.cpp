@@ -155,8 +155,9 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
 namespace {
 
 // Copies one piece; a piece that could not be written whole, or whose copy
-// was stopped, is removed. Opening it is refused (error 70, nothing removed)
-// when its name has come to reach the source since the check.
+// was stopped, is removed: its bytes are neither the old ones nor the new.
+// Opening it is refused (error 70, nothing removed) when its name has come to
+// reach the source since the check.
 bool writePiece(FileSystem& fs, InputFile& source, const PlannedPiece& piece, Progress& progress,
                 const ProgressFn& report) {
     auto file = fs.createFile(piece.name, source.id());
@@ -175,21 +176,42 @@ bool writePiece(FileSystem& fs, InputFile& source, const PlannedPiece& piece, Pr
     return true;
 }
 
+// A stopped split takes back the complete pieces it created, so that no half
+// set that looks whole is left; a piece file that was there before the run
+// stays. The first goes first: should the removal itself be cut short, what
+// is left has no first piece, and Add does not take it for a set.
+RunOutcome takeBack(FileSystem& fs, const SplitPlan& plan, const std::vector<bool>& existed) {
+    for (std::size_t i = 0; i < existed.size(); ++i) {
+        if (!existed[i]) {
+            fs.removeFile(plan.pieces[i].name);
+        }
+    }
+    return RunOutcome::Stopped;
+}
+
 }  // namespace
 
 RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& report) {
     Progress progress{0, plan.length, 0, static_cast<std::int64_t>(plan.pieces.size())};
     const auto tell = [&] { return !report || report(progress); };
     const auto input = fs.openRead(plan.source);
+    // One bit per complete piece: whether its file was there before the run.
+    std::vector<bool> existed;
     for (const PlannedPiece& piece : plan.pieces) {
         progress.bytesDone = piece.offset;
-        if (!tell() || !writePiece(fs, *input, piece, progress, report)) {
-            return RunOutcome::Stopped;
+        if (!tell()) {
+            return takeBack(fs, plan, existed);
         }
+        const bool wasThere = fs.fileExists(piece.name);
+        if (!writePiece(fs, *input, piece, progress, report)) {
+            return takeBack(fs, plan, existed);
+        }
+        existed.push_back(wasThere);
         ++progress.piecesDone;
     }
+    // Nothing after the pieces is written when the run stops here.
     if (!tell()) {
-        return RunOutcome::Stopped;
+        return takeBack(fs, plan, existed);
     }
     if (plan.writeScript) {
         writeJoinScriptFile(fs, plan.scriptPath, plan.scriptBytes, input->id());

@@ -80,8 +80,11 @@ struct SplitPlan {
 std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitRequest& request);
 
 // Cuts the pieces, each opened so that it can never be the source, then writes
-// the script. A stop or an error removes the piece being written (complete
-// pieces stay) and writes no script. Throws RuntimeError on failure.
+// the script. A stop removes every piece file the run created and writes no
+// script; piece files that were there before stay, save the one being written.
+// An error removes the piece being written, keeps the complete ones (the
+// window lists them, and its report says the split failed) and writes no
+// script. Throws RuntimeError on failure.
 RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& progress);
 
 }  // namespace tessark
