@@ -5,19 +5,14 @@
 #include "engine/merge/merge_plan.h"
 #include "forms/controls.h"
 #include "forms/error_report.h"
+#include "forms/job.h"
 #include "forms/refusal_box.h"
 
 namespace tessark {
 
 namespace {
 
-void resetDisplay(MainControls& w) {
-    w.mousePointer.setPointer(pointer::Default);
-    w.ProgressBar1.setValue(0);
-    w.ProgressBar1.setVisible(false);
-}
-
-void merge(MainControls& w, FileSystem& fs) {
+AfterJob merge(MainControls& w, FileSystem& fs) {
     MergeRequest request{w.Text4.text(), {}};
     request.pieces.reserve(static_cast<std::size_t>(w.List1.count()));
     for (std::int64_t i = 0; i < w.List1.count(); ++i) {
@@ -26,7 +21,7 @@ void merge(MainControls& w, FileSystem& fs) {
     auto checked = planMerge(fs, request);
     if (const auto* refused = std::get_if<MergeRefusal>(&checked)) {
         showRefusal(w, refused->message, refused->style, refused->field, refused->selection);
-        return;
+        return AfterJob::Stay;
     }
     const MergePlan& plan = std::get<MergePlan>(checked);
     if (plan.replacesExisting) {
@@ -34,49 +29,51 @@ void merge(MainControls& w, FileSystem& fs) {
         if (w.messages.show(question, mb::Question | mb::YesNo | mb::DefaultButton2) == mb::No) {
             w.Text4.selectAll();
             w.Text4.setFocus();
-            return;
+            return AfterJob::Stay;
         }
     }
     if (w.messages.show(u"确定要合并文件  " + plan.output + u"  吗？", mb::Question | mb::YesNo) ==
         mb::No) {
-        return;
+        return AfterJob::Stay;
     }
 
-    w.mousePointer.setPointer(pointer::Hourglass);
     const auto n = static_cast<std::int64_t>(plan.pieces.size());
-    w.ProgressBar1.setMaximum(static_cast<double>(n - 1));
-    w.ProgressBar1.setValue(0);
-    w.ProgressBar1.setVisible(true);
+    showBusy(w, static_cast<double>(n - 1));
 
-    // The bar shows the index of the piece being joined as it begins; one
-    // throttle for the whole run, so a set of small pieces repaints too.
-    ThrottledRepaint repaint(w.repaint);
+    // The bar shows the index of the piece being joined as it begins.
+    StopWatch watch(w, u"确定要停止合并吗？");
     std::int64_t started = 0;
-    runMerge(fs, plan, [&](const Progress& p) {
+    const RunOutcome outcome = runMerge(fs, plan, [&](const Progress& p) {
         if (p.piecesDone == started && started < p.piecesTotal) {
             w.ProgressBar1.setValue(static_cast<double>(started));
             ++started;
         }
-        repaint.repaint();
-        return true;
+        return watch.goOn();
     });
 
     w.StatusBar1.setPanelText(1, Text());
+    if (outcome == RunOutcome::Stopped) {
+        resetDisplay(w);
+        w.messages.show(u"合并已停止。", mb::Information);
+        return watch.after();
+    }
+    // The bar stays up at its last value while the completion box is shown.
     w.mousePointer.setPointer(pointer::Default);
     w.messages.show(plan.output + u"合并完成!", mb::Information);
-    w.ProgressBar1.setValue(0);
-    w.ProgressBar1.setVisible(false);
+    hideProgress(w);
+    return AfterJob::Stay;
 }
 
 }  // namespace
 
-void startMerge(MainControls& window, FileSystem& fs) {
+AfterJob startMerge(MainControls& window, FileSystem& fs) {
     try {
-        merge(window, fs);
+        return merge(window, fs);
     } catch (...) {
         reportCurrentError(ErrorTable::Full, window.messages);
         resetDisplay(window);
     }
+    return AfterJob::Stay;
 }
 
 }  // namespace tessark

@@ -279,6 +279,15 @@ std::unique_ptr<OutputFile> FakeFileSystem::createFile(const Text& path,
     return std::make_unique<FakeOutput>(*this, path, entry);
 }
 
+std::int64_t FakeFileSystem::transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
+                                      std::int64_t outOffset, std::int64_t count) {
+    if (beforeTransfer) {
+        beforeTransfer();
+    }
+    return FileSystem::transfer(in, inOffset, out, outOffset,
+                                chunk > 0 ? std::min(count, chunk) : count);
+}
+
 std::unique_ptr<StagedFile> FakeFileSystem::createStaged(const Text& target) {
     return std::make_unique<FakeStaged>(*this, resolve(target));
 }

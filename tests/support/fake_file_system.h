@@ -4,6 +4,7 @@
 // open handles so tests can prove that nothing is left open.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -56,6 +57,11 @@ class FakeFileSystem : public FileSystem {
     // findFiles returns its names in descending order, as a directory might.
     void setListingDescending(bool descending) { descending_ = descending; }
     int openHandles() const { return openHandles_; }
+    // Each transfer moves at most this many bytes (none: no limit), after
+    // running `beforeTransfer`: a long run reports between chunks, and a
+    // test can act, or wait, at each.
+    std::int64_t chunk = 0;
+    std::function<void()> beforeTransfer;
 
     char16_t separator() const override { return separator_; }
     bool fileExists(const Text& path) override;
@@ -73,6 +79,8 @@ class FakeFileSystem : public FileSystem {
     std::vector<Text> findFiles(const Text& pattern) override;
     std::vector<Text> listFolders(const Text& folder) override;
     std::string encodeAnsi(const Text& text) const override;
+    std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
+                          std::int64_t outOffset, std::int64_t count) override;
 
     struct Entry {
         std::string bytes;
