@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QScreen>
 
 #include "design/window_design.h"
@@ -57,6 +58,7 @@ Form2::Form2(Form2Services services) : QWidget(nullptr), services_(std::move(ser
         bridge_->ownDrives = makeNativeDriveSource();
         bridge_->drives = bridge_->ownDrives.get();
     }
+    bridge_->repaint.watch(this, Command13);
     wireEvents();
     wireDrops();
     StatusBar1->setClockPanel(kClockPanel);

@@ -22,7 +22,9 @@ void Form2::Command5_Click() {
 
 void Form2::Command6_Click() {
     MainControls window = controls();
-    startMerge(window, *bridge_->fileSystem);
+    if (startMerge(window, *bridge_->fileSystem) == AfterJob::EndProgram) {
+        services_.endProgram();
+    }
 }
 
 void Form2::Command7_Click() {

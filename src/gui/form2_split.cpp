@@ -33,7 +33,9 @@ void Form2::showPicker() {
 
 void Form2::Command3_Click() {
     MainControls window = controls();
-    startSplit(window, *bridge_->fileSystem);
+    if (startSplit(window, *bridge_->fileSystem) == AfterJob::EndProgram) {
+        services_.endProgram();
+    }
 }
 
 void Form2::Option1_Click() {
