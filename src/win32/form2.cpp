@@ -67,14 +67,15 @@ void Form2::createWindow() {
     p.label2 = std::make_unique<Win32Label>(control("Label2"), true);
     p.list1 = std::make_unique<Win32ListBox>(control("List1"), p.built.tooltips(),
                                              [this] { List1_Click(); });
-    p.progressBar1 = std::make_unique<Win32ProgressBar>(control("ProgressBar1"));
+    p.taskbar = std::make_unique<TaskbarProgress>(window_);
+    p.progressBar1 = std::make_unique<Win32ProgressBar>(control("ProgressBar1"), p.taskbar.get());
     p.statusBar1 = std::make_unique<Win32StatusBar>(control("StatusBar1"), widths);
     for (std::size_t i = 0; status != nullptr && i < status->panels.size(); ++i) {
         if (status->panels[i].style == design::PanelStyle::Text) {
             p.statusBar1->setPanelText(static_cast<int>(i) + 1, status->panels[i].text);
         }
     }
-    p.repaint = std::make_unique<Win32RepaintHook>(window_);
+    p.repaint = std::make_unique<Win32RepaintHook>(window_, control("Command13"));
 
     p.fileSystem = services_.fileSystem;
     if (p.fileSystem == nullptr) {
@@ -83,7 +84,7 @@ void Form2::createWindow() {
     }
     p.messages = services_.messages;
     if (p.messages == nullptr) {
-        p.ownMessages = std::make_unique<Win32MessageBox>(window_);
+        p.ownMessages = std::make_unique<Win32MessageBox>(window_, p.taskbar.get());
         p.messages = p.ownMessages.get();
     }
     p.dialog = services_.dialog;
@@ -231,8 +232,12 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
                 return TRUE;
             }
             break;
-        case WM_CLOSE:  // the window's unload
-            services_.endProgram();
+        case WM_CLOSE:  // the window's unload, or a request to stop the running job
+            if (jobRunning_) {
+                parts_->repaint->ask(StopRequest::StopAndEnd);
+            } else {
+                services_.endProgram();
+            }
             return 0;
         default:
             break;

@@ -13,6 +13,7 @@
 
 #include "design/window_behaviour.h"
 #include "engine/core/text.h"
+#include "forms/job.h"
 #include "win32/window_builder.h"
 
 namespace tessark {
@@ -21,6 +22,7 @@ class CommonDialog;
 class DriveSource;
 class FileSystem;
 class MessageBox;
+struct MainControls;
 
 namespace win32 {
 
@@ -90,6 +92,10 @@ class Form2 final : public WindowHandler, private design::ShellSurface {
     // Where Enter on `control` leads, the same in every front end.
     void keyPress(std::string_view control, int keyAscii);
     void showPicker();
+    // Runs Start split or Start merge. A close that reaches the window
+    // meanwhile asks to stop the job and end; one that came when the job
+    // could no longer stop ends the program once it is done.
+    void runJob(AfterJob (*job)(MainControls&, FileSystem&));
     // design::ShellSurface
     void hideMain() override;
     void showAbout() override;
@@ -98,6 +104,7 @@ class Form2 final : public WindowHandler, private design::ShellSurface {
     Form2Services services_;
     HWND window_ = nullptr;
     HWND lastFocus_ = nullptr;  // given back when the window is active again
+    bool jobRunning_ = false;
     std::unique_ptr<Parts> parts_;
     std::unique_ptr<AboutWindow> about_;
     std::unique_ptr<Form1> picker_;

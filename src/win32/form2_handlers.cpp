@@ -58,9 +58,25 @@ void Form2::Command2_Click() {
     showPicker();
 }
 
-void Form2::Command3_Click() {
+void Form2::runJob(AfterJob (*job)(MainControls&, FileSystem&)) {
     MainControls window = parts_->controls();
-    startSplit(window, *parts_->fileSystem);
+    jobRunning_ = true;
+    AfterJob after = job(window, *parts_->fileSystem);
+    jobRunning_ = false;
+    if (parts_->repaint->takeStopRequest() == StopRequest::StopAndEnd) {
+        after = AfterJob::EndProgram;
+    }
+    switch (after) {
+        case AfterJob::Stay:
+            break;
+        case AfterJob::EndProgram:
+            services_.endProgram();
+            break;
+    }
+}
+
+void Form2::Command3_Click() {
+    runJob(&startSplit);
 }
 
 void Form2::Option1_Click() {
@@ -98,8 +114,7 @@ void Form2::Command5_Click() {
 }
 
 void Form2::Command6_Click() {
-    MainControls window = parts_->controls();
-    startMerge(window, *parts_->fileSystem);
+    runJob(&startMerge);
 }
 
 void Form2::Command7_Click() {

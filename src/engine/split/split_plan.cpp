@@ -195,6 +195,9 @@ RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& rep
     Progress progress{0, plan.length, 0, static_cast<std::int64_t>(plan.pieces.size())};
     const auto tell = [&] { return !report || report(progress); };
     const auto input = fs.openRead(plan.source);
+    if (const auto folder = folderToLookUp(plan.target, fs.separator())) {
+        fs.removeAbandonedStaging(*folder);
+    }
     // One bit per complete piece: whether its file was there before the run.
     std::vector<bool> existed;
     for (const PlannedPiece& piece : plan.pieces) {
