@@ -176,6 +176,17 @@ bool writePiece(FileSystem& fs, InputFile& source, const PlannedPiece& piece, Pr
     return true;
 }
 
+// Whether a file was at a piece's name before the run. One that cannot be
+// looked up (a device, say) counts as there: a stop never removes it, and
+// writing it says what is wrong.
+bool wasThere(FileSystem& fs, const Text& name) {
+    try {
+        return fs.fileExists(name);
+    } catch (const RuntimeError&) {
+        return true;
+    }
+}
+
 // A stopped split takes back the complete pieces it created, so that no half
 // set that looks whole is left; a piece file that was there before the run
 // stays. The first goes first: should the removal itself be cut short, what
@@ -205,11 +216,11 @@ RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& rep
         if (!tell()) {
             return takeBack(fs, plan, existed);
         }
-        const bool wasThere = fs.fileExists(piece.name);
+        const bool there = wasThere(fs, piece.name);
         if (!writePiece(fs, *input, piece, progress, report)) {
             return takeBack(fs, plan, existed);
         }
-        existed.push_back(wasThere);
+        existed.push_back(there);
         ++progress.piecesDone;
     }
     // Nothing after the pieces is written when the run stops here.
