@@ -176,12 +176,12 @@ bool writePiece(FileSystem& fs, InputFile& source, const PlannedPiece& piece, Pr
     return true;
 }
 
-// Whether a file was at a piece's name before the run. One that cannot be
-// looked up (a device, say) counts as there: a stop never removes it, and
-// writing it says what is wrong.
+// Whether anything (a file, a pipe, a device) was at a piece's name before
+// the run. What cannot be looked up counts as there: a stop never removes
+// it, and writing it says what is wrong.
 bool wasThere(FileSystem& fs, const Text& name) {
     try {
-        return fs.fileExists(name);
+        return fs.fileId(name).has_value();
     } catch (const RuntimeError&) {
         return true;
     }
