@@ -20,24 +20,16 @@ namespace {
 
 namespace fsys = std::filesystem;
 
-std::vector<std::string> stagingFiles(const std::string& folder) {
-    std::vector<std::string> names;
+std::size_t stagingFiles(const std::string& folder) {
+    std::size_t count = 0;
     for (const auto& entry : fsys::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
-        if (name.starts_with(".tessark-")) {
-            names.push_back(name);
-        }
+        count += entry.path().filename().string().starts_with(".tessark-") ? 1 : 0;
     }
-    return names;
+    return count;
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 TEST(AbandonedStaging, TheNextMergeRemovesWhatAKilledMergeLeft) {
@@ -52,7 +44,7 @@ TEST(AbandonedStaging, TheNextMergeRemovesWhatAKilledMergeLeft) {
 
         // The child stages new content, closes it (it now has its hidden
         // name) and waits there to be killed.
-        int ready[2];
+        int ready[2];  // the child says when it is there
         ASSERT_EQ(::pipe(ready), 0);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
@@ -71,20 +63,20 @@ TEST(AbandonedStaging, TheNextMergeRemovesWhatAKilledMergeLeft) {
         ASSERT_EQ(::read(ready[0], &done, 1), 1);
         ::close(ready[0]);
         ::close(ready[1]);
-        ASSERT_EQ(stagingFiles(dir.path()).size(), 1u);
+        ASSERT_EQ(stagingFiles(dir.path()), 1u);
 
         const MergePlan plan{fromUtf8(output), {fromUtf8(piece)}, true};
         ASSERT_EQ(runMerge(*fs, plan, {}), RunOutcome::Completed);
-        EXPECT_EQ(stagingFiles(dir.path()).size(), 1u) << "the running merge's file stays";
+        EXPECT_EQ(stagingFiles(dir.path()), 1u) << "the running merge's file stays";
 
         ASSERT_EQ(::kill(child, SIGKILL), 0);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_EQ(stagingFiles(dir.path()).size(), 1u);
+        EXPECT_EQ(stagingFiles(dir.path()), 1u);
         writeFile(output, "old");
         ASSERT_EQ(runMerge(*fs, plan, {}), RunOutcome::Completed);
-        EXPECT_TRUE(stagingFiles(dir.path()).empty());
-        EXPECT_EQ(readFile(output), "new content");
+        EXPECT_EQ(stagingFiles(dir.path()), 0u);
+        EXPECT_EQ(fsys::file_size(output), 11u);
     }
 }
 
