@@ -6,8 +6,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DTESSARK_BUILD_GUI=OFF -DTESSARK_BUILD_TESTS=OFF \
-  -DTESSARK_BUILD_BENCH=ON >/dev/null
-cmake --build build/bench --target tessark_bench
+cmake --preset bench >/dev/null
+cmake --build --preset bench
 exec build/bench/bench/tessark_bench "$@"

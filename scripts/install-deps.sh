@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev
   libcli11-dev
+  libssl-dev
   xvfb xauth fonts-wqy-microhei
 )
 with_tests=0 with_packaging=0

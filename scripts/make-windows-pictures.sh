@@ -5,8 +5,8 @@
 # them from (it cannot run Qt itself). Run after changing a drawing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTESSARK_WERROR=ON >/dev/null
-cmake --build build/ci --target make_windows_pictures
+cmake --preset ci >/dev/null
+cmake --build --preset ci --target make_windows_pictures
 mkdir -p src/win32/pictures
 QT_QPA_PLATFORM=offscreen build/ci/src/desktop/make_windows_pictures src/win32/pictures
 ls src/win32/pictures

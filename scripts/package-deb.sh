@@ -10,11 +10,10 @@ scripts/install-deps.sh --with-packaging
 build=build/deb
 # Debian's compiler and linker flags, with every hardening feature.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DTESSARK_BUILD_TESTS=OFF -DTESSARK_BUILD_BENCH=OFF -DTESSARK_WERROR=ON \
-  -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
-  -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
-cmake --build "$build"
+export TESSARK_DEB_CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
+export TESSARK_DEB_LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"
+cmake --preset deb >/dev/null
+cmake --build --preset deb
 
 rm -rf "$build/cpack"
 (cd "$build" && cpack -G DEB -B cpack >/dev/null)

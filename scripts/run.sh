@@ -4,7 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTESSARK_BUILD_TESTS=OFF \
-  -DTESSARK_BUILD_BENCH=OFF >/dev/null
-cmake --build build/release
+cmake --preset release >/dev/null
+cmake --build --preset release
 exec build/release/src/tessark/tessark "$@"

@@ -7,8 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build/screenshots -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build/screenshots --target gui_screenshots
+cmake --preset screenshots >/dev/null
+cmake --build --preset screenshots
 mkdir -p screenshots
 # A clean locale and a plain style, so the pictures look the same on every machine.
 LC_ALL=C.UTF-8 QT_QPA_PLATFORMTHEME= QT_STYLE_OVERRIDE=Fusion \

@@ -5,14 +5,22 @@
 // wine runs the installed tessark.exe through it.
 //
 //   tessark_window_probe PROGRAM.exe
+//   tessark_window_probe --command "COMMAND LINE" TEXT...
 //
-// Prints the caption found; exits 0 when the window appeared and the program
-// then ended by itself, 1 otherwise.
+// The second form starts a whole command line (as the shell runs a registered
+// one) and, once the window is up, waits until each TEXT is the whole text of
+// one of the window's edit boxes or an entry of its list.
+//
+// Prints the caption found, then with --command the boxes' texts and the
+// list's entries; exits 0 when the window appeared (showing every TEXT) and
+// the program then ended by itself, 1 otherwise.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "version/version.h"
 
@@ -59,6 +67,56 @@ std::string utf8(const std::wstring& text) {
     return result;
 }
 
+// The texts of the window's edit boxes and its list's entries, each with what
+// it is in front ("edit: ", "list: ").
+struct Shown {
+    std::vector<std::wstring> lines;
+    std::vector<std::wstring> texts;
+};
+
+BOOL CALLBACK visitChild(HWND child, LPARAM param) {
+    auto* shown = reinterpret_cast<Shown*>(param);
+    wchar_t kind[32] = {};
+    GetClassNameW(child, kind, 32);
+    const auto keep = [shown](const wchar_t* what, std::wstring text) {
+        shown->lines.push_back(what + text);
+        shown->texts.push_back(std::move(text));
+    };
+    if (lstrcmpiW(kind, L"Edit") == 0) {
+        // GetWindowText would give another process's box its caption at
+        // creation, not what it holds now.
+        const LRESULT length = SendMessageW(child, WM_GETTEXTLENGTH, 0, 0);
+        std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+        const LRESULT got =
+            SendMessageW(child, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
+        keep(L"edit: ", std::move(text));
+    } else if (lstrcmpiW(kind, L"ListBox") == 0) {
+        const LRESULT count = SendMessageW(child, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            const LRESULT length = SendMessageW(child, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+            std::wstring item(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+            const LRESULT got = SendMessageW(child, LB_GETTEXT, static_cast<WPARAM>(i),
+                                             reinterpret_cast<LPARAM>(item.data()));
+            item.resize(static_cast<size_t>(std::max<LRESULT>(got, 0)));
+            keep(L"list: ", std::move(item));
+        }
+    }
+    return TRUE;
+}
+
+Shown shownBy(HWND window) {
+    Shown shown;
+    EnumChildWindows(window, visitChild, reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
+bool showsAll(const Shown& shown, const std::vector<std::wstring>& expected) {
+    return std::all_of(expected.begin(), expected.end(), [&shown](const std::wstring& text) {
+        return std::find(shown.texts.begin(), shown.texts.end(), text) != shown.texts.end();
+    });
+}
+
 int fail(const char* what, HANDLE process) {
     std::fprintf(stderr, "tessark_window_probe: %s\n", what);
     if (process != nullptr) {
@@ -71,16 +129,20 @@ int fail(const char* what, HANDLE process) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: tessark_window_probe PROGRAM.exe\n");
+    const bool whole = argc >= 3 && std::wstring_view(argv[1]) == L"--command";
+    if (argc != 2 && !whole) {
+        std::fprintf(stderr,
+                     "usage: tessark_window_probe PROGRAM.exe\n"
+                     "       tessark_window_probe --command \"COMMAND LINE\" TEXT...\n");
         return 2;
     }
-    std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
+    std::wstring commandLine = whole ? argv[2] : L"\"" + std::wstring(argv[1]) + L"\"";
+    const std::vector<std::wstring> expected(argv + (whole ? 3 : argc), argv + argc);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(argv[1], commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started)) {
+    if (!CreateProcessW(whole ? nullptr : argv[1], commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &started)) {
         return fail("the program does not start", nullptr);
     }
     CloseHandle(started.hThread);
@@ -98,6 +160,20 @@ int wmain(int argc, wchar_t** argv) {
         return fail("no main window with the expected caption", started.hProcess);
     }
     std::printf("%s\n", utf8(search.caption).c_str());
+    if (whole) {
+        // The files are opened once the window is up.
+        Shown shown = shownBy(search.found);
+        for (int poll = 0; poll < kPolls && !showsAll(shown, expected); ++poll) {
+            Sleep(kPollMs);
+            shown = shownBy(search.found);
+        }
+        for (const std::wstring& line : shown.lines) {
+            std::printf("%s\n", utf8(line).c_str());
+        }
+        if (!showsAll(shown, expected)) {
+            return fail("the window does not show the files of its command line", started.hProcess);
+        }
+    }
 
     if (!PostMessageW(search.found, WM_CLOSE, 0, 0)) {
         return fail("the close message cannot be posted", started.hProcess);

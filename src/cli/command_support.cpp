@@ -1,19 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "cli/command_support.h"
 
-#include <filesystem>
-
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "cli/stop_signal.h"
+#include "engine/platform/native_file_system.h"
 
 namespace tessark::cli {
 
 Text absolutePath(const std::string& typed) {
-    if (typed.empty()) {
-        return {};
-    }
-    return std::filesystem::absolute(std::filesystem::path(fromUtf8(typed))).u16string();
+    return absoluteNativePath(fromUtf8(typed));
 }
 
 void complain(const std::string& message) {

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "design/panel_font.h"
 #include "qtshared/qt_text.h"
 
 namespace tessark {
@@ -30,11 +31,6 @@ int frameStyle(design::Bevel bevel) {
 // Room above and below the panels, in pixels.
 constexpr int kPanelTop = 3;
 constexpr int kPanelBottom = 2;
-
-// The font shrinks in steps of a quarter point, down to where the texts could
-// not be read anyway.
-constexpr qreal kFontStep = 0.25;
-constexpr qreal kSmallestFont = 5.0;
 
 // The texts the clock will show, at their widest: every hour, as some formats
 // write 9 and 10 o'clock, or morning and afternoon, differently.
@@ -102,31 +98,35 @@ void StatusPanels::setClockPanel(int panel) {
 }
 
 void StatusPanels::fitFont() {
-    QFont font = this->font();
-    qreal points = QFontInfo(font).pointSizeF();
-    while (!fits(font) && points - kFontStep >= kSmallestFont) {
-        points -= kFontStep;
-        font.setPointSizeF(points);
+    const auto texts = [](const QStringList& list) {
+        std::vector<Text> out;
+        for (const QString& text : list) {
+            out.push_back(tx(text));
+        }
+        return out;
+    };
+    std::vector<design::PanelTexts> panels;
+    for (const QLabel* label : panels_) {
+        panels.push_back({label->contentsRect().width(), {tx(label->text())}});
     }
+    const std::vector<Text> dates = texts(dateSamples(now_().date().year()));
+    for (const QLabel* label : datePanels_) {
+        panels.push_back({label->contentsRect().width(), dates});
+    }
+    if (clockPanel_ != nullptr) {
+        panels.push_back({clockPanel_->contentsRect().width(), texts(clockSamples())});
+    }
+    QFont font = this->font();
+    const QFont designed = font;
+    font.setPointSizeF(design::fitPanelFont(
+        QFontInfo(designed).pointSizeF(), panels, [&designed](double points, const Text& text) {
+            QFont sized = designed;
+            sized.setPointSizeF(points);
+            return QFontMetrics(sized).horizontalAdvance(qs(text));
+        }));
     for (QLabel* label : panels_) {
         label->setFont(font);
     }
-}
-
-bool StatusPanels::fits(const QFont& font) const {
-    const QFontMetrics metrics(font);
-    for (const QLabel* label : panels_) {
-        if (!allFit(metrics, label, {label->text()})) {
-            return false;
-        }
-    }
-    const QStringList dates = dateSamples(now_().date().year());
-    for (const QLabel* label : datePanels_) {
-        if (!allFit(metrics, label, dates)) {
-            return false;
-        }
-    }
-    return clockPanel_ == nullptr || allFit(metrics, clockPanel_, clockSamples());
 }
 
 void StatusPanels::changeEvent(QEvent* event) {

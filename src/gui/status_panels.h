@@ -49,7 +49,6 @@ class StatusPanels : public QStatusBar, public StatusBar {
   private:
     void showDate();
     void placePanels();
-    bool fits(const QFont& font) const;
 
     Clock now_;
     std::vector<QLabel*> panels_;

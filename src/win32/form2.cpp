@@ -75,6 +75,7 @@ void Form2::createWindow() {
             p.statusBar1->setPanelText(static_cast<int>(i) + 1, status->panels[i].text);
         }
     }
+    p.statusBar1->fitFont(p.built.dpi());
     p.repaint = std::make_unique<Win32RepaintHook>(window_, control("Command13"));
 
     p.fileSystem = services_.fileSystem;
@@ -99,6 +100,7 @@ void Form2::createWindow() {
     }
 
     wireKeys();
+    DragAcceptFiles(window_, TRUE);
     const design::Control* timer = design::form2Design().find("Timer1");
     SetTimer(window_, kTimer1, timer != nullptr ? static_cast<UINT>(timer->interval) : 1000,
              nullptr);
@@ -232,6 +234,12 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
                 return TRUE;
             }
             break;
+        case WM_DPICHANGED:  // laid out again at the new scale by now
+            parts_->statusBar1->fitFont(parts_->built.dpi());
+            return 0;
+        case WM_DROPFILES:
+            dropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
         case WM_CLOSE:  // the window's unload, or a request to stop the running job
             if (jobRunning_) {
                 parts_->repaint->ask(StopRequest::StopAndEnd);

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "design/window_behaviour.h"
 #include "engine/core/text.h"
@@ -82,6 +83,10 @@ class Form2 final : public WindowHandler, private design::ShellSurface {
     void StatusBar1_PanelClick(int panel);
     void Timer1_Timer();
 
+    // Files named on the command line, absolute, each in turn as the Linux
+    // window takes them (see forms/desktop_files.h).
+    void openFiles(const std::vector<Text>& paths);
+
   private:
     struct Parts;
     std::optional<LRESULT> handle(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -96,6 +101,8 @@ class Form2 final : public WindowHandler, private design::ShellSurface {
     // meanwhile asks to stop the job and end; one that came when the job
     // could no longer stop ends the program once it is done.
     void runJob(AfterJob (*job)(MainControls&, FileSystem&));
+    // A drop from a file manager on the split or the merge area.
+    void dropFiles(HDROP drop);
     // design::ShellSurface
     void hideMain() override;
     void showAbout() override;

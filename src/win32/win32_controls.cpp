@@ -212,6 +212,9 @@ void Win32StatusBar::setPanelText(int panel, const Text& text) {
     }
     SendMessageW(bar_, SB_SETTEXTW, static_cast<WPARAM>(panel - 1),
                  reinterpret_cast<LPARAM>(wide(text)));
+    if (dpi_ != 0 && !fits(panel, text)) {
+        fitFont(dpi_);
+    }
 }
 
 Text Win32StatusBar::panelText(int panel) const {

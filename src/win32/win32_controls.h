@@ -94,16 +94,35 @@ class Win32StatusBar final : public StatusBar {
     static constexpr int kPanels = 5;
     static constexpr int kDatePanel = 4;
 
+    static constexpr int kClockPanel = 5;
+
     // `widths` are the panels' widths in pixels, left to right.
     Win32StatusBar(HWND bar, const std::array<int, kPanels>& widths);
+    ~Win32StatusBar() override;
+    Win32StatusBar(const Win32StatusBar&) = delete;
+    Win32StatusBar& operator=(const Win32StatusBar&) = delete;
     void setPanelText(int panel, const Text& text) override;
     Text panelText(int panel) const;
     // Writes today's date, in the user's short date format, into panel 4.
     void showDate();
     HWND handle() const { return bar_; }
 
+    // Gives the bar the largest font, at most the one the window gave it for
+    // `dpi`, at which every panel's text, the date in any month and the clock
+    // at any hour fit inside their panels. Again whenever a text is set that
+    // does not fit.
+    void fitFont(int dpi);
+    // The room for text inside a panel, in pixels.
+    int room(int panel) const;
+
   private:
+    // Whether `text` fits `panel` in the font the bar shows now.
+    bool fits(int panel, const Text& text) const;
+
     HWND bar_;
+    HFONT fitted_ = nullptr;  // the bar's font when it is this one's own
+    LOGFONTW designed_{};     // the font the window gave the bar
+    int dpi_ = 0;             // 0: not fitted yet
 };
 
 class Win32MousePointer final : public MousePointer {

@@ -83,11 +83,23 @@ LRESULT CALLBACK designedWindowProc(HWND window, UINT message, WPARAM wParam, LP
         SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     }
+    // A move to a screen of another scale lays the window out again; its
+    // handler then hears of it for what only it knows.
+    BuiltWindow* built = BuiltWindow::of(window);
+    if (message == WM_DPICHANGED && built != nullptr) {
+        built->setDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+    }
+    if (message == WM_GETMINMAXINFO && built != nullptr) {
+        built->allowDesignedSize(*reinterpret_cast<MINMAXINFO*>(lParam));
+    }
     auto* handler = reinterpret_cast<WindowHandler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (handler != nullptr && message != WM_NCCREATE) {
         if (const std::optional<LRESULT> result = handler->handle(message, wParam, lParam)) {
             return *result;
         }
+    }
+    if (message == WM_DPICHANGED || message == WM_GETMINMAXINFO) {
+        return 0;  // the system's own answer would resize the window again
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -182,7 +194,7 @@ bool BuiltWindow::create(const design::WindowDesign& described, HWND owner,
         }
     }
     RECT outer{0, 0, pixels(described.clientWidth), pixels(described.clientHeight)};
-    if (!AdjustWindowRectEx(&outer, style, FALSE, exStyle)) {
+    if (!outerRect(outer, style, exStyle, dpi_)) {
         return false;
     }
     window_ = CreateWindowExW(exStyle, windowClass, wide(described.caption), style, CW_USEDEFAULT,
@@ -192,20 +204,107 @@ bool BuiltWindow::create(const design::WindowDesign& described, HWND owner,
         return false;
     }
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font(described.font)), FALSE);
-    if (described.icon != design::Picture::None) {
-        if (HICON big = loadPicture(described.icon, dpi_)) {
-            images_.push_back(big);
-            SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-            SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(big));
-        }
-    }
+    setIcon();
     tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     createControls();
     SetPropW(window_, kBuiltProperty, this);
+    // Made on a screen of another scale than the system's: laid out for it.
+    if (const int own = windowDpi(window_); own != dpi_) {
+        setDpi(own, nullptr);
+    } else {
+        fitToDesign(nullptr);
+    }
     centreOnScreen(window_);
     return true;
+}
+
+void BuiltWindow::setIcon() {
+    if (design_->icon == design::Picture::None) {
+        return;
+    }
+    if (HICON big = loadPicture(design_->icon, dpi_)) {
+        images_.push_back(big);
+        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+        SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(big));
+    }
+}
+
+RECT BuiltWindow::designedOuter() const {
+    RECT outer{0, 0, pixels(design_->clientWidth), pixels(design_->clientHeight)};
+    outerRect(outer, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
+              static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
+    return outer;
+}
+
+void BuiltWindow::fitToDesign(const RECT* suggested) {
+    const RECT outer = designedOuter();
+    RECT now{};
+    GetWindowRect(window_, &now);
+    const RECT& at = suggested != nullptr ? *suggested : now;
+    int width = outer.right - outer.left;
+    int height = outer.bottom - outer.top;
+    SetWindowPos(window_, nullptr, at.left, at.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Where the frame is drawn at another scale than the one asked for (a
+    // system that scales the caption with the system's DPI only), the client
+    // area still gets its designed size.
+    RECT client{};
+    GetClientRect(window_, &client);
+    width += pixels(design_->clientWidth) - client.right;
+    height += pixels(design_->clientHeight) - client.bottom;
+    if (client.right != pixels(design_->clientWidth) ||
+        client.bottom != pixels(design_->clientHeight)) {
+        SetWindowPos(window_, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void BuiltWindow::allowDesignedSize(MINMAXINFO& limits) const {
+    // The system keeps a window within the screen's size; a window of the
+    // designed size on a small screen of a large scale is still whole, and
+    // can be moved to show any part of it.
+    const RECT outer = designedOuter();
+    limits.ptMaxTrackSize.x = std::max<LONG>(limits.ptMaxTrackSize.x, outer.right - outer.left);
+    limits.ptMaxTrackSize.y = std::max<LONG>(limits.ptMaxTrackSize.y, outer.bottom - outer.top);
+}
+
+void BuiltWindow::setDpi(int dpi, const RECT* suggested) {
+    if (dpi <= 0) {
+        return;
+    }
+    dpi_ = dpi;
+    // The fonts and pictures of the old scale go once nothing shows them.
+    std::vector<std::pair<design::Font, HFONT>> oldFonts;
+    std::vector<HANDLE> oldImages;
+    std::vector<HIMAGELIST> oldLists;
+    oldFonts.swap(fonts_);
+    oldImages.swap(images_);
+    oldLists.swap(imageLists_);
+
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font(design_->font)), FALSE);
+    setIcon();
+    // The window first: the status bar docks to its new bottom.
+    fitToDesign(suggested);
+    for (const design::Control& described : design_->controls) {
+        if (HWND made = control(described.name)) {
+            place(made, described);
+            SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font(described.font)), TRUE);
+            setPicture(made, described);
+            fitContent(made, described);
+        }
+    }
+    InvalidateRect(window_, nullptr, TRUE);
+
+    for (HIMAGELIST list : oldLists) {
+        ImageList_Destroy(list);
+    }
+    for (HANDLE image : oldImages) {
+        DestroyIcon(static_cast<HICON>(image));
+    }
+    for (auto& entry : oldFonts) {
+        DeleteObject(entry.second);
+    }
 }
 
 void BuiltWindow::createControls() {
@@ -245,23 +344,13 @@ HWND BuiltWindow::createControl(const design::Control& described, HWND parent, i
     if (described.kind != Kind::OptionButton) {
         style |= WS_GROUP;
     }
-    int left = pixels(described.at.left);
-    int top = pixels(described.at.top);
-    int width = pixels(described.at.width);
-    int height = pixels(described.at.height);
-    if (described.kind == Kind::Line) {
-        height = 2;
-    }
-    if (described.kind == Kind::DriveList) {
-        height *= 8;  // room for the list when it drops down
-    }
-    HWND made =
-        CreateWindowExW(kind.exStyle, kind.windowClass, wide(described.caption), style, left, top,
-                        width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                        GetModuleHandleW(nullptr), nullptr);
+    HWND made = CreateWindowExW(kind.exStyle, kind.windowClass, wide(described.caption), style, 0,
+                                0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                GetModuleHandleW(nullptr), nullptr);
     if (made == nullptr) {
         return nullptr;
     }
+    place(made, described);
     toFront(made);
     SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font(described.font)), FALSE);
     if (described.kind == Kind::OptionButton) {
@@ -279,37 +368,71 @@ HWND BuiltWindow::createControl(const design::Control& described, HWND parent, i
             SendMessageW(made, BM_SETCHECK, BST_CHECKED, 0);
         }
     }
-    if (described.picture != design::Picture::None) {
-        HICON picture = loadPicture(described.picture, dpi_);
-        if (picture != nullptr) {
-            images_.push_back(picture);
-            if (described.kind == Kind::CaptionButton) {
-                const design::PixelSize size = design::pictureSize(described.picture);
-                HIMAGELIST list =
-                    ImageList_Create(MulDiv(size.width, dpi_, 96), MulDiv(size.height, dpi_, 96),
-                                     ILC_COLOR32 | ILC_MASK, 1, 0);
-                if (list != nullptr) {
-                    imageLists_.push_back(list);
-                    ImageList_AddIcon(list, picture);
-                    BUTTON_IMAGELIST images{list, {0, 4, 0, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
-                    SendMessageW(made, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
-                }
-            } else if (described.kind == Kind::PictureBox) {
-                SendMessageW(made, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
-            } else {
-                SendMessageW(made, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
-            }
-        }
+    setPicture(made, described);
+    fitContent(made, described);
+    addToolTip(made, described);
+    return made;
+}
+
+void BuiltWindow::place(HWND made, const design::Control& described) const {
+    int height = pixels(described.at.height);
+    if (described.kind == Kind::Line) {
+        height = 2;
     }
+    if (described.kind == Kind::DriveList) {
+        height *= 8;  // room for the list when it drops down
+    }
+    SetWindowPos(made, nullptr, pixels(described.at.left), pixels(described.at.top),
+                 pixels(described.at.width), height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void BuiltWindow::setPicture(HWND made, const design::Control& described) {
+    if (described.picture == design::Picture::None) {
+        return;
+    }
+    HICON picture = loadPicture(described.picture, dpi_);
+    if (picture == nullptr) {
+        return;
+    }
+    images_.push_back(picture);
+    if (described.kind == Kind::CaptionButton) {
+        const design::PixelSize size = design::pictureSize(described.picture);
+        HIMAGELIST list =
+            ImageList_Create(MulDiv(size.width, dpi_, 96), MulDiv(size.height, dpi_, 96),
+                             ILC_COLOR32 | ILC_MASK, 1, 0);
+        if (list != nullptr) {
+            imageLists_.push_back(list);
+            ImageList_AddIcon(list, picture);
+            BUTTON_IMAGELIST images{
+                list, {0, MulDiv(4, dpi_, 96), 0, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
+            SendMessageW(made, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
+        }
+    } else if (described.kind == Kind::PictureBox) {
+        SendMessageW(made, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
+    } else {
+        SendMessageW(made, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
+    }
+}
+
+void BuiltWindow::fitContent(HWND made, const design::Control& described) const {
     if (described.kind == Kind::Label && described.autoSize) {
-        Win32Label(made, true).setCaption(described.caption);
+        Win32Label(made, true).setCaption(windowText(made));
     }
     if (described.kind == Kind::StatusBar) {
+        // The panels side by side from the left, at their designed widths.
+        std::vector<int> rightEdges;
+        int edge = 0;
+        for (const design::StatusPanel& panel : described.panels) {
+            edge += pixels(panel.width);
+            rightEdges.push_back(edge);
+        }
+        if (!rightEdges.empty()) {
+            SendMessageW(made, SB_SETPARTS, rightEdges.size(),
+                         reinterpret_cast<LPARAM>(rightEdges.data()));
+        }
         // Its height is the bar's own; it docks at the bottom by itself.
         SendMessageW(made, WM_SIZE, 0, 0);
     }
-    addToolTip(made, described);
-    return made;
 }
 
 void BuiltWindow::addToolTip(HWND made, const design::Control& described) {

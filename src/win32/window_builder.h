@@ -57,6 +57,14 @@ class BuiltWindow {
     HWND tooltips() const { return tooltips_; }
     int pixels(int twips) const;
 
+    // Lays the window out again at `dpi` (a move to a screen of another
+    // scale): its size, the controls' places, fonts and pictures, as the
+    // description says at that scale; the window's corner goes to the
+    // `suggested` one when given.
+    void setDpi(int dpi, const RECT* suggested);
+    // Lets the window take its designed size on a screen smaller than that.
+    void allowDesignedSize(MINMAXINFO& limits) const;
+
     // Moves the focus to the next (or previous) control of the keyboard order
     // that is visible and enabled; an option group counts once, by its
     // selected button. True when the focus moved.
@@ -68,6 +76,14 @@ class BuiltWindow {
     void createControls();
     HWND createControl(const design::Control& control, HWND parent, int id);
     HFONT font(const design::Font& font);
+    void setIcon();
+    RECT designedOuter() const;
+    void fitToDesign(const RECT* suggested);
+    void place(HWND made, const design::Control& described) const;
+    void setPicture(HWND made, const design::Control& described);
+    // What a control sizes by its content: an auto-sizing label, the status
+    // bar's height and panels.
+    void fitContent(HWND made, const design::Control& described) const;
     void addToolTip(HWND control, const design::Control& described);
     bool canFocus(HWND control) const;
 

@@ -53,6 +53,13 @@ fs::path Scene::at(const std::string& name) const {
 }
 
 std::string Scene::expand(const std::string& arg) const {
+    if (arg.starts_with("@?/")) {
+#ifdef _WIN32
+        return "\\\\?\\" + utf8Of(at(arg.substr(3)));
+#else
+        return utf8Of(at(arg.substr(3)));
+#endif
+    }
     if (arg.empty() || arg[0] != '@') {
         return arg;
     }

@@ -19,7 +19,8 @@ class Scene {
 
     // The path of `name` (UTF-8, "/" between folders) in the scene's folder.
     std::filesystem::path at(const std::string& name) const;
-    // An argument with "@" at its start names a file in the scene's folder.
+    // An argument with "@" at its start names a file in the scene's folder;
+    // "@?/" names it in the "\\?\" form on Windows.
     std::string expand(const std::string& arg) const;
 
     void write(const std::string& name, const std::string& bytes) const;

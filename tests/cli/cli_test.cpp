@@ -35,6 +35,10 @@ void PrintTo(const Case& c, std::ostream* os) {
 const std::string kMovie = sampleBytes(3000000, 1);
 const std::string kSmall = sampleBytes(5000, 2);
 
+// A folder chain that makes its files' names longer than MAX_PATH.
+const std::string kDeep =
+    std::string(100, 'd') + "/" + std::string(100, 'e') + "/" + std::string(100, 'f');
+
 void writeGappedSet(const Scene& s) {
     s.write("x.001", "1");
     s.write("x.002", "22");
@@ -191,6 +195,23 @@ const Case kCases[] = {
        {},
        {},
        [](const Scene& s) { EXPECT_TRUE(s.read("合并.avi") == kSmall); }}}},
+    // Names longer than MAX_PATH, typed plainly and in the "\\?\" form.
+    {"LongAndPrefixedPaths",
+     [](const Scene& s) {
+         std::filesystem::create_directories(s.at(kDeep));
+         s.write(kDeep + "/src.bin", kSmall);
+     },
+     {{{"split", "@?/" + kDeep + "/src.bin", "-b", "2K"},
+       0,
+       {},
+       {},
+       [](const Scene& s) { EXPECT_EQ(s.read(kDeep + "/src$.bin.003"), kSmall.substr(4096)); }},
+      {{"merge", "@/" + kDeep + "/src$.bin.001", "-o", "@?/" + kDeep + "/joined.bin"},
+       0,
+       {},
+       {},
+       [](const Scene& s) { EXPECT_TRUE(s.read(kDeep + "/joined.bin") == kSmall); }},
+      {{"list", "@?/" + kDeep + "/src$.bin.001"}, 0, {}, {"src$.bin.002", "5000"}}}},
     {"SplitRefusesAMissingSource", nullptr, {{{"split", "@/missing.avi"}, 1, {"missing.avi"}}}},
     {"SplitRefusesAFolder",
      [](const Scene& s) { std::filesystem::create_directory(s.at("folder.avi")); },

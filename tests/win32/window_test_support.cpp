@@ -30,8 +30,10 @@ design::Rect pixelPlace(HWND control) {
     return {area.left, area.top, area.right - area.left, area.bottom - area.top};
 }
 
-design::Rect pixelsOf(const design::Rect& twips) {
-    const int dpi = win32::screenDpi();
+design::Rect pixelsOf(const design::Rect& twips, int dpi) {
+    if (dpi == 0) {
+        dpi = win32::screenDpi();
+    }
     return {design::toPixels(twips.left, dpi), design::toPixels(twips.top, dpi),
             design::toPixels(twips.width, dpi), design::toPixels(twips.height, dpi)};
 }

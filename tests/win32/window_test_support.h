@@ -19,8 +19,8 @@ void pressKey(WPARAM key);
 // `control`'s place inside its parent's client area, in pixels.
 design::Rect pixelPlace(HWND control);
 
-// A place in twips as pixels at the screen's DPI.
-design::Rect pixelsOf(const design::Rect& twips);
+// A place in twips as pixels at `dpi`, by default the screen's.
+design::Rect pixelsOf(const design::Rect& twips, int dpi = 0);
 
 // The name the window gives the focused control; empty when unknown.
 std::string focusedName(HWND topLevel);

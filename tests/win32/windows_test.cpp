@@ -17,6 +17,7 @@
 #include "engine/platform/native_file_system.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
+#include "win32/dpi.h"
 #include "win32/form1.h"
 #include "win32/form2.h"
 #include "win32/frm_about.h"
@@ -118,20 +119,67 @@ TEST_F(Form2Test, TheWindowsStandWhereTheirTwipsSay) {
                : name == "Form1" ? picker.handle()
                                  : about.handle();
     };
-    for (const Place& place : kPlaces) {
-        SCOPED_TRACE(std::string(place.window) + " " + place.control);
-        HWND window = windowNamed(place.window);
-        HWND shown = *place.control ? BuiltWindow::of(window)->control(place.control) : nullptr;
-        design::Rect actual{};
-        if (shown != nullptr) {
-            actual = test::pixelPlace(shown);
-        } else {
-            ASSERT_EQ(*place.control, '\0') << "no such control";
-            RECT client;
-            GetClientRect(window, &client);
-            actual = {0, 0, client.right, client.bottom};
+    // At the system's scale, then moved to screens of other scales (the
+    // system suggests where the window goes) and back.
+    for (const int dpi : {screenDpi(), 144, 120, 192, 96}) {
+        for (HWND window : {form->handle(), picker.handle(), about.handle()}) {
+            if (dpi != BuiltWindow::of(window)->dpi()) {
+                const RECT suggested{dpi, dpi / 2, dpi * 5, dpi * 4};
+                SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                             reinterpret_cast<LPARAM>(&suggested));
+                RECT outer;
+                GetWindowRect(window, &outer);
+                EXPECT_EQ(outer.left, dpi);
+                EXPECT_EQ(outer.top, dpi / 2);
+            }
         }
-        EXPECT_EQ(actual, test::pixelsOf(place.twips));
+        for (const Place& place : kPlaces) {
+            SCOPED_TRACE(std::string(place.window) + " " + place.control + " at " +
+                         std::to_string(dpi));
+            HWND window = windowNamed(place.window);
+            HWND shown = *place.control ? BuiltWindow::of(window)->control(place.control) : nullptr;
+            design::Rect actual{};
+            if (shown != nullptr) {
+                actual = test::pixelPlace(shown);
+            } else {
+                ASSERT_EQ(*place.control, '\0') << "no such control";
+                RECT client;
+                GetClientRect(window, &client);
+                actual = {0, 0, client.right, client.bottom};
+            }
+            EXPECT_EQ(actual, test::pixelsOf(place.twips, dpi));
+        }
+        // The fonts and the pictures of that scale.
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control("Text1"), WM_GETFONT, 0, 0)),
+                   sizeof(font), &font);
+        EXPECT_EQ(font.lfHeight, -design::toPixels(225, dpi)) << dpi;  // 11.25 points
+        ICONINFO picture{};
+        ASSERT_TRUE(GetIconInfo(
+            reinterpret_cast<HICON>(SendMessageW(control("Command1"), BM_GETIMAGE, IMAGE_ICON, 0)),
+            &picture));
+        BITMAP mask{};
+        GetObjectW(picture.hbmMask, sizeof(mask), &mask);
+        DeleteObject(picture.hbmMask);
+        DeleteObject(picture.hbmColor);
+        EXPECT_EQ(mask.bmWidth, MulDiv(16, dpi, 96)) << dpi;
+        // Every status panel's text, the clock's too, whole in the bar's font.
+        form->Timer1_Timer();
+        HWND bar = control("StatusBar1");
+        HDC dc = GetDC(bar);
+        HGDIOBJ before =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(bar, WM_GETFONT, 0, 0)));
+        for (int panel = 1; panel <= 5; ++panel) {
+            const Text text = form->statusBar().panelText(panel);
+            SIZE size{};
+            GetTextExtentPoint32W(dc, wide(text), static_cast<int>(text.size()), &size);
+            RECT part{};
+            SendMessageW(bar, SB_GETRECT, panel - 1, reinterpret_cast<LPARAM>(&part));
+            EXPECT_LE(size.cx, part.right - part.left - 2 * GetSystemMetrics(SM_CXEDGE))
+                << toUtf8(text) << " at " << dpi;
+        }
+        SelectObject(dc, before);
+        ReleaseDC(bar, dc);
     }
     EXPECT_EQ(windowText(form->handle()),
               u"Quorin文件分割机 Tessark V3.5          作者QQ：80012345");

@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: MIT
+#include "forms/desktop_files.h"
+
+#include <algorithm>
+#include <optional>
+#include <set>
+#include <utility>
+#include <variant>
+
+#include "engine/core/file_system.h"
+#include "engine/split/split_plan.h"
+#include "forms/controls.h"
+#include "forms/merge_list.h"
+#include "forms/split_form.h"
+
+namespace tessark {
+
+namespace {
+
+// The piece number of a name ending in "." and digits worth more than 0
+// ("x.001", "x.1000"), without its leading zeros; nothing for any other name.
+std::optional<Text> pieceNumber(const Text& path, char16_t separator) {
+    const Text name = GetFileName(path, separator);
+    const std::size_t dot = lastIndexOf(name, u'.');
+    if (dot == Text::npos) {
+        return std::nullopt;
+    }
+    const TextView digits = TextView(name).substr(dot + 1);
+    const bool allDigits = std::all_of(digits.begin(), digits.end(),
+                                       [](char16_t c) { return c >= u'0' && c <= u'9'; });
+    const std::size_t first = digits.find_first_not_of(u'0');
+    if (digits.empty() || !allDigits || first == TextView::npos) {
+        return std::nullopt;
+    }
+    return Text(digits.substr(first));
+}
+
+// Numbers compared by length first, so no number is too long to order.
+bool lessNumber(const Text& a, const Text& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+// Pieces in the order of their numbers; other files after them, as given.
+std::vector<Text> inPieceOrder(const std::vector<Text>& files, char16_t separator) {
+    std::vector<std::pair<std::optional<Text>, Text>> keyed;
+    for (const Text& path : files) {
+        keyed.emplace_back(pieceNumber(path, separator), path);
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        if (a.first && b.first) {
+            return lessNumber(*a.first, *b.first);
+        }
+        return a.first.has_value() && !b.first.has_value();
+    });
+    std::vector<Text> paths;
+    for (auto& entry : keyed) {
+        paths.push_back(std::move(entry.second));
+    }
+    return paths;
+}
+
+// What a split of `path` would say about its source, if anything: a file
+// that is not there is reported in the split's own words.
+std::optional<SplitRefusal> sourceRefusal(FileSystem& fs, const Text& path) {
+    SplitRequest request;
+    request.source = path;
+    auto checked = planSplit(fs, request);
+    auto* refusal = std::get_if<SplitRefusal>(&checked);
+    if (refusal == nullptr ||
+        (refusal->check != SplitCheck::NoSource && refusal->check != SplitCheck::SourceIsFolder &&
+         refusal->check != SplitCheck::SourceMissing)) {
+        return std::nullopt;
+    }
+    return std::move(*refusal);
+}
+
+bool listed(const ListBox& list, const Text& path) {
+    for (std::int64_t i = 0; i < list.count(); ++i) {
+        if (list.item(i) == path) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Adds several files to the merge list, each as Add would. A file that an
+// earlier one of the same batch brought in with its set is not added again:
+// a set handed over whole would otherwise report every piece after the first
+// as already listed.
+class PieceBatch {
+  public:
+    PieceBatch(MainControls& window, FileSystem& fs) : window_(window), fs_(fs) {
+        for (std::int64_t i = 0; i < window.List1.count(); ++i) {
+            before_.insert(window.List1.item(i));
+        }
+    }
+    void add(const Text& path) {
+        if (!before_.contains(path) && listed(window_.List1, path)) {
+            return;
+        }
+        addPiecesFrom(window_, fs_, path);
+    }
+
+  private:
+    MainControls& window_;
+    FileSystem& fs_;
+    std::set<Text> before_;
+};
+
+bool allExist(FileSystem& fs, const std::vector<Text>& files) {
+    return std::all_of(files.begin(), files.end(),
+                       [&fs](const Text& file) { return fs.fileExists(file); });
+}
+
+}  // namespace
+
+void openFiles(MainControls& window, FileSystem& fs, const std::vector<Text>& paths) {
+    PieceBatch pieces(window, fs);
+    for (const Text& file : paths) {
+        if (const auto refused = sourceRefusal(fs, file)) {
+            window.messages.show(refused->message, refused->style);
+        } else if (pieceNumber(file, fs.separator())) {
+            pieces.add(file);
+        } else {
+            takeSource(window, fs, file);
+        }
+    }
+}
+
+bool sourceDropWanted(FileSystem& fs, const std::vector<Text>& files) {
+    return files.size() == 1 && allExist(fs, files);
+}
+
+bool piecesDropWanted(FileSystem& fs, const std::vector<Text>& files) {
+    return !files.empty() && allExist(fs, files);
+}
+
+bool dropSource(MainControls& window, FileSystem& fs, const std::vector<Text>& files) {
+    if (!sourceDropWanted(fs, files)) {
+        return false;
+    }
+    takeSource(window, fs, files.front());
+    return true;
+}
+
+bool dropPieces(MainControls& window, FileSystem& fs, const std::vector<Text>& files) {
+    if (!piecesDropWanted(fs, files)) {
+        return false;
+    }
+    PieceBatch pieces(window, fs);
+    for (const Text& path : inPieceOrder(files, fs.separator())) {
+        pieces.add(path);
+    }
+    return true;
+}
+
+}  // namespace tessark
