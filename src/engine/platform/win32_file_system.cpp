@@ -459,7 +459,7 @@ bool lockStaging(HANDLE file, DWORD flags) {
 
 bool deletePending(HANDLE file) {
     FILE_STANDARD_INFO info{};
-    return GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof(info)) == 0 ||
+    return GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof(info)) != 0 &&
            info.DeletePending != FALSE;
 }
 
@@ -502,7 +502,8 @@ class Win32Staged final : public StagedFile {
             }
             // Another merge's clean-up may have taken it for abandoned in the
             // moment before it was locked: then it goes, and another is made.
-            if (lockStaging(lock_, 0) && !deletePending(lock_)) {
+            // Where the file system has no locks, nobody cleans up either.
+            if (!lockStaging(lock_, 0) || !deletePending(lock_)) {
                 return;
             }
             CloseHandle(std::exchange(lock_, INVALID_HANDLE_VALUE));
