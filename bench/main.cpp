@@ -154,7 +154,8 @@ std::vector<std::string> catCommand(const std::vector<std::string>& pieces) {
 
 std::vector<std::string> cliSplitCommand(const std::string& source, const std::string& target,
                                          const Block& block) {
-    return {TESSARK_CLI_PATH, "split", "-q", "-b", block.cliSize, "-o", target, source};
+    return {TESSARK_CLI_PATH, "split", "-q",   "--no-checksum", "-b",
+            block.cliSize,    "-o",    target, source};
 }
 
 std::vector<std::string> cliMergeCommand(const std::vector<std::string>& pieces,

@@ -20,6 +20,7 @@
 #include "engine/platform/native_file_system.h"
 #include "engine/platform/posix_file_system.h"
 #include "engine/split/split_plan.h"
+#include "forms/refusal_box.h"
 #include "scratch.h"
 
 extern char** environ;
@@ -116,7 +117,8 @@ OurRun splitHere(const std::string& source, const std::string& target, std::int6
         const auto checked =
             planSplit(*fs, {fromUtf8(source), fromUtf8(target), BlockSize::ofBytes(block), true});
         if (const auto* refusal = std::get_if<SplitRefusal>(&checked)) {
-            throw std::runtime_error("the split was refused: " + toUtf8(refusal->message));
+            throw std::runtime_error("the split was refused: " +
+                                     toUtf8(refusalBox(*refusal).message));
         }
         const auto& plan = std::get<SplitPlan>(checked);
         if (static_cast<std::int64_t>(plan.pieces.size()) != expectedPieces) {
@@ -138,7 +140,8 @@ OurRun mergeHere(const std::vector<std::string>& pieces, const std::string& outp
     return measured([&] {
         const auto checked = planMerge(*fs, request);
         if (const auto* refusal = std::get_if<MergeRefusal>(&checked)) {
-            throw std::runtime_error("the merge was refused: " + toUtf8(refusal->message));
+            throw std::runtime_error("the merge was refused: " +
+                                     toUtf8(refusalBox(*refusal).message));
         }
         if (runMerge(*fs, std::get<MergePlan>(checked), keepGoing) != RunOutcome::Completed) {
             throw std::runtime_error("the merge stopped");

@@ -21,12 +21,14 @@ struct SplitFlags {
     std::string size;
     bool floppy = false;
     bool noScript = false;
+    bool noChecksum = false;
 };
 
 void addSplit(CLI::App& app, SplitOptions& options, SplitFlags& flags) {
     auto* split = app.add_subcommand(
         "split",
-        "Cut FILE into pieces TARGET.001, TARGET.002, ... and write Link.bat beside them.");
+        "Cut FILE into pieces TARGET.001, TARGET.002, ... and write Link.bat and TARGET.sha256 "
+        "beside them.");
     split->add_option("FILE", options.file, "the file to split")->required();
     split->add_option("-o,--output", options.target,
                       "the name the pieces extend (default: FILE with '$' before its extension)");
@@ -36,6 +38,8 @@ void addSplit(CLI::App& app, SplitOptions& options, SplitFlags& flags) {
         "1000), or 1.44M (default: 1.44M, 1,447,035 bytes)");
     split->add_flag("--floppy", flags.floppy, "pieces of the fixed 1.44M block")->excludes(bytes);
     split->add_flag("--no-script", flags.noScript, "do not write Link.bat");
+    split->add_flag("--no-checksum", flags.noChecksum,
+                    "do not write TARGET.sha256 (the pieces' and the file's SHA-256)");
     split->add_flag("-q,--quiet", options.quiet, "show no progress");
 }
 
@@ -50,7 +54,17 @@ void addMerge(CLI::App& app, MergeOptions& options) {
                       "with a list of pieces)");
     merge->add_flag("-f,--force", options.force, "replace OUTPUT if it exists");
     merge->add_flag("--allow-gaps", options.allowGaps, "join a set with missing pieces");
+    merge->add_flag("--no-verify{false}", options.verify,
+                    "join without checking the pieces against FIRST.sha256");
     merge->add_flag("-q,--quiet", options.quiet, "show no progress");
+}
+
+void addVerify(CLI::App& app, VerifyOptions& options) {
+    auto* verify = app.add_subcommand(
+        "verify", "Check every piece of the set of FIRST.001 against its checksum file.");
+    verify->add_option("FIRST.001", options.firstPiece, "the first piece of the set")->required();
+    verify->add_option("-o,--output", options.output, "the joined file, checked too");
+    verify->add_flag("-q,--quiet", options.quiet, "show no progress");
 }
 
 int usageError(const std::string& message) {
@@ -68,9 +82,11 @@ int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
     SplitOptions split;
     SplitFlags flags;
     MergeOptions merge;
+    VerifyOptions verify;
     std::string listed;
     addSplit(app, split, flags);
     addMerge(app, merge);
+    addVerify(app, verify);
     app.add_subcommand("list", "Show the pieces of the set of FIRST.001, their sizes and gaps.")
         ->add_option("FIRST.001", listed, "the first piece of the set")
         ->required();
@@ -81,7 +97,7 @@ int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
                [&](const CLI::App* command) { return command->get_name() == arguments.front(); })
             .empty()) {
         return usageError("unknown command '" + arguments.front() +
-                          "'; the commands are split, merge and list");
+                          "'; the commands are split, merge, list and verify");
     }
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -100,6 +116,7 @@ int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
     if (app.got_subcommand("split")) {
         split.block = kFloppyBlock;
         split.writeScript = !flags.noScript;
+        split.writeChecksum = !flags.noChecksum;
         if (!flags.size.empty()) {
             const auto bytes = parseBlockSize(flags.size);
             if (!bytes) {
@@ -111,6 +128,9 @@ int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
     }
     if (app.got_subcommand("merge")) {
         return mergeCommand(fs, merge);
+    }
+    if (app.got_subcommand("verify")) {
+        return verifyCommand(fs, verify);
     }
     return listCommand(fs, listed);
 }

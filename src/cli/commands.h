@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The three commands of tessark-cli, each returning the process's exit status:
+// The commands of tessark-cli, each returning the process's exit status:
 // 0 done, 1 failed or refused, 130 stopped by Ctrl+C. Messages go to standard
 // error, the listing to standard output.
 #pragma once
@@ -23,6 +23,7 @@ struct SplitOptions {
     std::optional<std::string> target;  // default: as the window proposes it
     std::int64_t block = 0;             // bytes per piece
     bool writeScript = true;
+    bool writeChecksum = true;
     bool quiet = false;
 };
 
@@ -32,11 +33,21 @@ struct MergeOptions {
     std::optional<std::string> output;  // default: as Add proposes it
     bool force = false;
     bool allowGaps = false;
+    bool verify = true;
+    bool quiet = false;
+};
+
+struct VerifyOptions {
+    std::string firstPiece;
+    std::optional<std::string> output;  // the joined file, checked too when given
     bool quiet = false;
 };
 
 int splitCommand(FileSystem& fs, const SplitOptions& options);
 int mergeCommand(FileSystem& fs, const MergeOptions& options);
 int listCommand(FileSystem& fs, const std::string& firstPiece);
+// 0 when every file matches, 1 when one does not or is missing, 2 without a
+// checksum file.
+int verifyCommand(FileSystem& fs, const VerifyOptions& options);
 
 }  // namespace tessark::cli

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // tessark-cli merge: the set of a first piece as Add finds it, or the pieces
 // as listed, joined as the window's Start merge joins them.
+#include <optional>
 #include <variant>
 
 #include "cli/command_support.h"
@@ -28,10 +29,42 @@ std::string missingText(const Text& folder, const std::vector<Text>& missing) {
     return text;
 }
 
+// Without a question to ask, a checksum file that cannot be read stops the
+// merge; one that vouches for part of the list is used for that part.
+std::optional<int> refuseChecks(const MergePlan& plan) {
+    const std::string file = quoted(plan.checks.file);
+    switch (plan.checks.status) {
+        case ChecksumStatus::None:
+        case ChecksumStatus::Matches:
+            return std::nullopt;
+        case ChecksumStatus::Unrecognised:
+            return fail("cannot read " + file +
+                        " as a checksum file; --no-verify joins without checking");
+        case ChecksumStatus::Differs:
+            complain("the pieces differ from those in " + file +
+                     "; checking the pieces it names, not the joined file");
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::string damageText(const MergePlan& plan, const MergeDamaged& damage) {
+    const std::string kept =
+        plan.replacesExisting ? "the file was left as it was" : "no file was made";
+    if (damage.piece) {
+        return quoted(plan.pieces[*damage.piece]) + " is damaged (its checksum in " +
+               quoted(plan.checks.file) + " does not match); merge into " + quoted(plan.output) +
+               " stopped, " + kept;
+    }
+    return "the joined pieces do not match the checksum of the whole file in " +
+           quoted(plan.checks.file) + "; merge into " + quoted(plan.output) + " stopped, " + kept;
+}
+
 }  // namespace
 
 int mergeCommand(FileSystem& fs, const MergeOptions& options) {
     MergeRequest request;
+    request.verify = options.verify;
     try {
         if (options.inputs.size() == 1 && namesFirstPiece(options.inputs.front())) {
             const Text first = absolutePath(options.inputs.front());
@@ -68,6 +101,9 @@ int mergeCommand(FileSystem& fs, const MergeOptions& options) {
             return fail(mergeRefusalText(refusal->check, request));
         }
         const auto& plan = std::get<MergePlan>(checked);
+        if (const auto refused = refuseChecks(plan)) {
+            return *refused;
+        }
         // Before anything is written, rather than part way through.
         for (const auto& piece : plan.pieces) {
             if (!fs.fileId(piece)) {
@@ -78,7 +114,13 @@ int mergeCommand(FileSystem& fs, const MergeOptions& options) {
             return fail(quoted(plan.output) + " already exists; -f replaces it");
         }
         ProgressLine line = progressLineFor(options.quiet);
-        const RunOutcome outcome = runMerge(fs, plan, reportTo(line));
+        RunOutcome outcome = RunOutcome::Completed;
+        try {
+            outcome = runMerge(fs, plan, reportTo(line));
+        } catch (const MergeDamaged& damage) {
+            line.finish();
+            return fail(damageText(plan, damage));
+        }
         line.finish();
         if (outcome == RunOutcome::Stopped) {
             complain("merge into " + quoted(plan.output) + " stopped; " +

@@ -19,6 +19,7 @@ int splitCommand(FileSystem& fs, const SplitOptions& options) {
         options.target ? absolutePath(*options.target) : DeriveTargetName(request.source);
     request.block = BlockSize::ofBytes(options.block);
     request.writeScript = options.writeScript;
+    request.writeChecksum = options.writeChecksum;
 
     try {
         const auto checked = planSplit(fs, request);
@@ -38,7 +39,8 @@ int splitCommand(FileSystem& fs, const SplitOptions& options) {
         line.finish();
         if (outcome == RunOutcome::Stopped) {
             complain("split of " + quoted(plan.source) +
-                     " stopped; the pieces it made were removed, no Link.bat was written");
+                     " stopped; the pieces it made were removed, no Link.bat or checksum file "
+                     "was written");
             return kStoppedStatus;
         }
         return 0;

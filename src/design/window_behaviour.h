@@ -6,21 +6,21 @@
 // from its event handlers.
 #pragma once
 
-#include <string_view>
+#include "design/control_ids.h"
 
 namespace tessark::design {
 
 inline constexpr int kEnterKey = 13;
 
-// Form2's controls by name, as the block-size options use them.
+// Form2's controls, as the block-size options use them.
 class ControlSurface {
   public:
     virtual ~ControlSurface() = default;
-    virtual bool checked(std::string_view name) const = 0;
-    virtual void setVisible(std::string_view name, bool visible) = 0;
-    virtual void setEnabled(std::string_view name, bool enabled) = 0;
+    virtual bool checked(Form2Control option) const = 0;
+    virtual void setVisible(Form2Control control, bool visible) = 0;
+    virtual void setEnabled(Form2Control control, bool enabled) = 0;
     // Moves the focus; where it cannot (the window is not shown), nothing happens.
-    virtual void setFocus(std::string_view name) = 0;
+    virtual void setFocus(Form2Control control) = 0;
 };
 
 // Option1_Click: the fixed block size hides the custom-size box and its unit.
@@ -36,7 +36,7 @@ enum class KeyAction {
 };
 
 // What a key with character code `keyAscii` reaching Form2's `control` starts.
-KeyAction form2KeyAction(std::string_view control, int keyAscii);
+KeyAction form2KeyAction(Form2Control control, int keyAscii);
 
 // The main window and what it opens, as its shell buttons use them.
 class ShellSurface {

@@ -8,28 +8,29 @@
 #include <QTreeWidget>
 
 #include "engine/core/text.h"
+#include "forms/form1_controller.h"
 
 namespace tessark {
 
 class FileSystem;
 
-class DirectoryList : public QTreeWidget {
+class DirectoryList : public QTreeWidget, public FolderList {
     Q_OBJECT
 
   public:
     DirectoryList(FileSystem& fs, QWidget* parent);
 
     // The open folder.
-    const Text& path() const { return path_; }
+    const Text& path() const override { return path_; }
 
     // Opens `folder` and lists its subfolders, then notifies a change when the
     // open folder is another one. When the listing fails, its run-time error
     // is thrown and the list stays as it was.
-    void setPath(const Text& folder);
+    void setPath(const Text& folder) override;
 
     // Opens `folder` without its subfolders, for a folder that cannot be
     // listed but must be shown.
-    void showUnlisted(const Text& folder);
+    void showUnlisted(const Text& folder) override;
 
     // Lists the open folder's subfolders again; keeps the old listing when
     // that fails.

@@ -22,6 +22,18 @@ Text DriveList::currentDrive() const {
     return tx(currentData().toString());
 }
 
+void DriveList::showDrive(std::size_t index) {
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(static_cast<int>(index));
+}
+
+std::optional<Text> DriveList::chosenDrive() const {
+    if (currentIndex() < 0) {
+        return std::nullopt;
+    }
+    return currentDrive();
+}
+
 std::vector<Text> DriveList::drives() const {
     std::vector<Text> all;
     for (int i = 0; i < count(); ++i) {

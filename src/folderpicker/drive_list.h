@@ -6,12 +6,13 @@
 #include <QComboBox>
 
 #include "engine/core/text.h"
+#include "forms/form1_controller.h"
 
 namespace tessark {
 
 class DriveSource;
 
-class DriveList : public QComboBox {
+class DriveList : public QComboBox, public DriveChooser {
     Q_OBJECT
 
   public:
@@ -22,7 +23,10 @@ class DriveList : public QComboBox {
     void showDrive(const Text& drive);
     // The drive shown, as the path of its top folder.
     Text currentDrive() const;
-    std::vector<Text> drives() const;
+    std::vector<Text> drives() const override;
+    // DriveChooser
+    void showDrive(std::size_t index) override;
+    std::optional<Text> chosenDrive() const override;
 
   signals:
     // The user chose another drive.

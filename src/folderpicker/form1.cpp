@@ -11,13 +11,9 @@
 
 #include "design/window_design.h"
 #include "engine/core/file_system.h"
-#include "engine/core/runtime_error.h"
-#include "engine/platform/drives.h"
-#include "forms/controls.h"
-#include "forms/error_report.h"
 #include "folderpicker/directory_list.h"
 #include "folderpicker/drive_list.h"
-#include "folderpicker/folder_paths.h"
+#include "forms/controls.h"
 #include "qtshared/qt_text.h"
 #include "qtshared/qt_window_builder.h"
 
@@ -36,9 +32,16 @@ Text currentFolder(char16_t separator) {
 
 }  // namespace
 
+struct Form1::Label1Caption : Label {
+    explicit Label1Caption(QLabel* label) : label_(label) {}
+    void setCaption(const Text& caption) override { label_->setText(qs(caption)); }
+    QLabel* label_;
+};
+
 Form1::Form1(FileSystem& fs, DriveSource& drives, MessageBox& messages, TextBox& text2,
              TextBox& text4)
-    : QDialog(nullptr), fs_(fs), messages_(messages), text2_(text2), text4_(text4) {
+    : QDialog(nullptr) {
+    using design::Form1Control;
     QtWidgetMakers makers;
     makers.special = [&](const design::Control& control, QWidget* in) -> QWidget* {
         if (control.kind == design::Kind::DirectoryList) {
@@ -50,74 +53,39 @@ Form1::Form1(FileSystem& fs, DriveSource& drives, MessageBox& messages, TextBox&
         return nullptr;
     };
     const QtBuiltControls built = buildWindow(this, design::form1Design(), makers);
-    Label2 = built.get<QLabel>("Label2");
-    Label1 = built.get<QLabel>("Label1");
-    Dir1 = built.get<DirectoryList>("Dir1");
-    Drive1 = built.get<DriveList>("Drive1");
-    Command1 = built.get<QPushButton>("Command1");
-    Command2 = built.get<QPushButton>("Command2");
+    Dir1 = built.get<DirectoryList>(Form1Control::Dir1);
+    auto* Drive1 = built.get<DriveList>(Form1Control::Drive1);
+    Command2 = built.get<QPushButton>(Form1Control::Command2);
+    label1_ = std::make_unique<Label1Caption>(built.get<QLabel>(Form1Control::Label1));
+    controller_ = std::make_unique<Form1Controller>(
+        Form1Controls{*label1_, *Dir1, *Drive1, text2, text4, messages},
+        static_cast<Form1Shell&>(*this), fs);
+    controller_->Form_Initialize(currentFolder(fs.separator()));
 
-    // On creation the lists show the program's current drive and folder.
-    const char16_t separator = fs.separator();
-    const Text folder = currentFolder(separator);
-    if (const auto drive = driveHolding(folder, Drive1->drives(), separator)) {
-        Drive1->showDrive(Drive1->drives()[*drive]);
-    }
-    try {
-        Dir1->setPath(folder);
-    } catch (...) {
-        Dir1->showUnlisted(folder);
-    }
-
-    connect(Dir1, &DirectoryList::changed, this, &Form1::Dir1_Change);
-    connect(Dir1, &DirectoryList::openFailed, this, &Form1::Dir1_OpenFailed);
-    connect(Drive1, &DriveList::changed, this, &Form1::Drive1_Change);
-    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    Form1Controller* c = controller_.get();
+    connect(Dir1, &DirectoryList::changed, this, [c] { c->Dir1_Change(); });
+    connect(Dir1, &DirectoryList::openFailed, this,
+            [c](int number) { c->Dir1_OpenFailed(number); });
+    connect(Drive1, &DriveList::changed, this, [c] { c->Drive1_Change(); });
+    connect(built.get<QPushButton>(Form1Control::Command1), &QPushButton::clicked, this,
+            [c] { c->Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [c] { c->Command2_Click(); });
 
     Form_Load();
 }
+
+Form1::~Form1() = default;
 
 void Form1::Form_Load() {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QSize outer = frameGeometry().size();
     move(screen.x() + qRound((screen.width() - outer.width()) / 2.0),
          screen.y() + qRound((screen.height() - outer.height()) / 2.0));
-    Label1->setText(qs(Dir1->path()));
+    controller_->Form_Load();
 }
 
-void Form1::Dir1_Change() {
-    Label1->setText(qs(Dir1->path()));
-}
-
-// Opening a folder in the list that cannot be read is reported like a drive
-// that cannot be read; the list stays at the open folder.
-void Form1::Dir1_OpenFailed(int number) {
-    DiskErrorReport(number, ErrorTable::WithoutNotFound, messages_);
-}
-
-// Nothing is reset after a failure: the drive list keeps the drive that
-// failed while the directory list and Label1 keep the folder from before.
-void Form1::Drive1_Change() {
-    try {
-        Dir1->setPath(Drive1->currentDrive());
-        Label1->setText(qs(Dir1->path()));
-    } catch (...) {
-        DiskErrorReport(currentErrorNumber(), ErrorTable::WithoutNotFound, messages_);
-    }
-}
-
-// The separator is appended as it is, even to a root that already ends in one:
-// the user types a file name after it.
-void Form1::Command1_Click() {
-    const Text folderText = tx(Label1->text()) + fs_.separator();
-    text4_.setText(folderText);
-    text2_.setText(folderText);
-    done(Accepted);
-}
-
-void Form1::Command2_Click() {
-    done(Rejected);
+void Form1::hidePicker(bool accepted) {
+    done(accepted ? Accepted : Rejected);
 }
 
 void Form1::reject() {

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The folder picker: a small modal window in which the user chooses a folder
-// by drive and directory. OK writes the chosen folder and a separator into the
-// main window's split target and merge name boxes; Cancel changes nothing.
+// The folder picker in Qt: a small modal window in which the user chooses a
+// folder by drive and directory. Its behaviour lives in Form1Controller.
 #pragma once
 
 #include <QDialog>
 #include <QPointer>
+#include <memory>
 
 #include "engine/core/text.h"
+#include "forms/form1_controller.h"
 
 class QLabel;
 class QPushButton;
@@ -21,7 +22,7 @@ class FileSystem;
 class MessageBox;
 class TextBox;
 
-class Form1 : public QDialog {
+class Form1 : public QDialog, private Form1Shell {
     Q_OBJECT
 
   public:
@@ -29,6 +30,7 @@ class Form1 : public QDialog {
     // boxes; drive errors are reported through `messages`.
     Form1(FileSystem& fs, DriveSource& drives, MessageBox& messages, TextBox& text2,
           TextBox& text4);
+    ~Form1() override;
 
     // The user closed the window with its close box, so it is to be destroyed.
     bool closedByUser() const { return closedByUser_; }
@@ -39,25 +41,16 @@ class Form1 : public QDialog {
     void reject() override;  // Esc
 
   private:
+    struct Label1Caption;
+
     void Form_Load();
-    void Dir1_Change();
-    void Dir1_OpenFailed(int number);
-    void Drive1_Change();
-    void Command1_Click();
-    void Command2_Click();
+    void hidePicker(bool accepted) override;
 
-    FileSystem& fs_;
-    MessageBox& messages_;
-    TextBox& text2_;
-    TextBox& text4_;
     bool closedByUser_ = false;
-
-    QLabel* Label2;
-    QLabel* Label1;
     DirectoryList* Dir1;
-    DriveList* Drive1;
-    QPushButton* Command1;
     QPushButton* Command2;
+    std::unique_ptr<Label1Caption> label1_;
+    std::unique_ptr<Form1Controller> controller_;
 };
 
 // What the main window's browse buttons do: create the picker if there is

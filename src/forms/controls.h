@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/core/box_style.h"
 #include "engine/core/progress.h"
 #include "engine/core/text.h"
+#include "forms/box_style.h"
 
 namespace tessark {
 

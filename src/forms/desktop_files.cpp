@@ -11,6 +11,7 @@
 #include "engine/split/split_plan.h"
 #include "forms/controls.h"
 #include "forms/merge_list.h"
+#include "forms/refusal_box.h"
 #include "forms/split_form.h"
 
 namespace tessark {
@@ -118,7 +119,8 @@ void openFiles(MainControls& window, FileSystem& fs, const std::vector<Text>& pa
     PieceBatch pieces(window, fs);
     for (const Text& file : paths) {
         if (const auto refused = sourceRefusal(fs, file)) {
-            window.messages.show(refused->message, refused->style);
+            const RefusalBox box = refusalBox(*refused);
+            window.messages.show(box.message, box.style);
         } else if (pieceNumber(file, fs.separator())) {
             pieces.add(file);
         } else {

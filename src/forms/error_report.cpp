@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/core/runtime_error.h"
+#include "forms/box_style.h"
 #include "forms/controls.h"
 
 namespace tessark {

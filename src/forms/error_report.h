@@ -3,7 +3,7 @@
 // table's message in a box, and the full story on standard error.
 #pragma once
 
-#include "engine/errors/disk_error_report.h"
+#include "forms/disk_error_report.h"
 
 namespace tessark {
 

@@ -7,6 +7,7 @@
 #include "engine/core/file_system.h"
 #include "engine/merge/piece_set.h"
 #include "forms/controls.h"
+#include "forms/split_form.h"
 
 namespace tessark {
 
@@ -42,7 +43,7 @@ void addPieceSet(MainControls& w, FileSystem& fs, const Text& chosen) {
     }
     w.List1.addItems(added);
     w.Text4.setText(set.proposedOutput);
-    if (set.proposedHasDollar) {
+    if (hasDollar(chosen)) {
         w.Text4.caretToEnd();
     }
     // The pieces that are there are listed; a merge of them would leave a

@@ -20,6 +20,7 @@ SplitRequest requestFrom(MainControls& window) {
     SplitRequest request;
     request.source = window.Text1.text();
     request.target = window.Text2.text();
+    request.writeChecksum = true;
     request.block = window.Option1.selected() ? BlockSize::floppy()
                                               : BlockSize::typedKilobytes(window.Text3.text());
     return request;
@@ -58,7 +59,7 @@ void giveBack(MainControls& window, const ListBefore& before, bool nameProposed)
 AfterJob split(MainControls& window, FileSystem& fs) {
     auto checked = planSplit(fs, requestFrom(window));
     if (const auto* refused = std::get_if<SplitRefusal>(&checked)) {
-        showRefusal(window, refused->message, refused->style, refused->field, refused->selection);
+        showRefusal(window, refusalBox(*refused));
         return AfterJob::Stay;
     }
     const SplitPlan& plan = std::get<SplitPlan>(checked);
@@ -86,7 +87,7 @@ AfterJob split(MainControls& window, FileSystem& fs) {
         }
         if (p.piecesDone == p.piecesTotal && !nameProposed) {
             window.Text4.setText(plan.mergeName);
-            if (plan.mergeNameHasDollar) {
+            if (hasDollar(plan.target)) {
                 window.Text4.caretToEnd();
             }
             nameProposed = true;
@@ -109,6 +110,14 @@ AfterJob split(MainControls& window, FileSystem& fs) {
 }
 
 }  // namespace
+
+Text SizeCaption(std::int64_t bytes) {
+    return u"文件大小：" + decimal(bytes / 1024) + u" KB";
+}
+
+bool hasDollar(const Text& name) {
+    return name.find(u'$') != Text::npos;
+}
 
 AfterJob startSplit(MainControls& window, FileSystem& fs) {
     try {

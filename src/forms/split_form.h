@@ -3,6 +3,8 @@
 // the value-level split.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/core/text.h"
 #include "forms/job.h"
 
@@ -20,6 +22,13 @@ AfterJob startSplit(MainControls& window, FileSystem& fs);
 // Browse for the source (the source browse button): the shared dialog with
 // flags 4100; a chosen file is taken as by takeSource.
 void browseSource(MainControls& window, FileSystem& fs);
+
+// "文件大小：N KB" with N the whole kilobytes: Label2 for a source of `bytes`.
+Text SizeCaption(std::int64_t bytes);
+
+// Whether a proposed merge name came from a name holding a "$" (the split's
+// target, the chosen first piece): the caret then goes to the name's end.
+bool hasDollar(const Text& name);
 
 // Takes `path` as the source without the dialog: fills Text1, Text2 (the
 // proposed target) and Label2 (its size).

@@ -1,21 +1,25 @@
 // SPDX-License-Identifier: MIT
 #include "gui/form2.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
+#include <QProgressBar>
+#include <QRadioButton>
 #include <QScreen>
 
 #include "design/window_design.h"
-#include "engine/platform/native_file_system.h"
 #include "folderpicker/form1.h"
 #include "forms/controls.h"
 #include "gui/form2_bridge.h"
 #include "gui/frm_about.h"
 #include "gui/maker.h"
 #include "gui/module1.h"
+#include "gui/qt_common_dialog.h"
+#include "gui/qt_message_box.h"
 #include "gui/web_browser.h"
 #include "qtshared/qt_text.h"
 
@@ -25,43 +29,51 @@ namespace {
 constexpr int kClockPanel = 5;
 }  // namespace
 
-Form2::Form2(Form2Services services) : QWidget(nullptr), services_(std::move(services)) {
-    if (!services_.now) {
-        services_.now = [] { return QDateTime::currentDateTime(); };
-    }
-    if (!services_.openWebSite) {
-        services_.openWebSite = &Module1::OpenWebSite;
-    }
-    if (!services_.endProgram) {
-        services_.endProgram = [] { QCoreApplication::exit(0); };
+using design::Form2Control;
+
+Form2::Form2(Form2Services services) : QWidget(nullptr), now_(std::move(services.now)) {
+    if (!now_) {
+        now_ = [] { return QDateTime::currentDateTime(); };
     }
     buildControls();
+    services_ = std::make_unique<ServicesInUse>(
+        std::move(services),
+        ToolkitServices{[this] { return std::make_unique<QtMessageBox>(this); },
+                        [this] { return std::make_unique<QtCommonDialog>(this); },
+                        &Module1::OpenWebSite, [] { QCoreApplication::exit(0); }});
+    const QtBuiltControls& c = built_;
     bridge_.reset(new Bridge{
-        QtTextBox(Text1), QtTextBox(Text2), QtTextBox(Text3), QtTextBox(Text4),
-        QtOptionButton(Option1), QtLabel(Label2, design::form2Design().find("Label2")->autoSize),
-        QtListBox(List1, [this] { List1_Click(); }), QtProgressBar(ProgressBar1), QtMousePointer(),
-        QtRepaintHook(), nullptr, nullptr, nullptr, nullptr, services_.fileSystem,
-        services_.messages, services_.dialog, services_.drives});
-    if (bridge_->fileSystem == nullptr) {
-        bridge_->ownFileSystem = makeNativeFileSystem();
-        bridge_->fileSystem = bridge_->ownFileSystem.get();
-    }
-    if (bridge_->messages == nullptr) {
-        bridge_->ownMessages = std::make_unique<QtMessageBox>(this);
-        bridge_->messages = bridge_->ownMessages.get();
-    }
-    if (bridge_->dialog == nullptr) {
-        bridge_->ownDialog = std::make_unique<QtCommonDialog>(this);
-        bridge_->dialog = bridge_->ownDialog.get();
-    }
-    if (bridge_->drives == nullptr) {
-        bridge_->ownDrives = makeNativeDriveSource();
-        bridge_->drives = bridge_->ownDrives.get();
-    }
-    bridge_->repaint.watch(this, Command13);
+        QtTextBox(c.get<QLineEdit>(Form2Control::Text1)),
+        QtTextBox(c.get<QLineEdit>(Form2Control::Text2)),
+        QtTextBox(c.get<QLineEdit>(Form2Control::Text3)),
+        QtTextBox(c.get<QLineEdit>(Form2Control::Text4)),
+        QtOptionButton(c.get<QRadioButton>(Form2Control::Option1)),
+        QtLabel(c.get<QLabel>(Form2Control::Label2),
+                design::form2Design().find(nameOf(Form2Control::Label2))->autoSize),
+        QtListBox(c.get<QListWidget>(Form2Control::List1), [this] { controller_->List1_Click(); }),
+        QtProgressBar(c.get<QProgressBar>(Form2Control::ProgressBar1)), QtMousePointer(),
+        QtRepaintHook()});
+    bridge_->repaint.watch(this, c.get(Form2Control::Command13));
+    Bridge& b = *bridge_;
+    StatusPanels* statusBar = c.get<StatusPanels>(Form2Control::StatusBar1);
+    const MainControls controls{b.text1,
+                                b.text2,
+                                b.text3,
+                                b.text4,
+                                b.option1,
+                                b.label2,
+                                b.list1,
+                                b.progressBar1,
+                                *statusBar,
+                                b.pointer,
+                                services_->messages(),
+                                services_->dialog(),
+                                b.repaint};
+    controller_ = std::make_unique<Form2Controller>(controls, surface_,
+                                                    static_cast<Form2Shell&>(*this), *services_);
     wireEvents();
     wireDrops();
-    StatusBar1->setClockPanel(kClockPanel);
+    statusBar->setClockPanel(kClockPanel);
     Timer1.start();
     Form_Load();
 }
@@ -69,12 +81,6 @@ Form2::Form2(Form2Services services) : QWidget(nullptr), services_(std::move(ser
 // The folder picker writes into this window's boxes: it goes first.
 Form2::~Form2() {
     delete picker_.data();
-}
-
-MainControls Form2::controls() {
-    Bridge& b = *bridge_;
-    return {b.text1,        b.text2,     b.text3,   b.text4,     b.option1, b.label2, b.list1,
-            b.progressBar1, *StatusBar1, b.pointer, *b.messages, *b.dialog, b.repaint};
 }
 
 void Form2::Form_Load() {
@@ -85,28 +91,17 @@ void Form2::Form_Load() {
         move(area.x() + (area.width() - outer.width()) / 2,
              area.y() + (area.height() - outer.height()) / 2);
     }
-    WebBrowser1->navigate(QStringLiteral("about:blank"));
-    WebBrowser1->navigate(maker::advertisementUrl());
+    WebBrowser* web = built_.get<WebBrowser>(Form2Control::WebBrowser1);
+    web->navigate(QStringLiteral("about:blank"));
+    web->navigate(maker::advertisementUrl());
 }
 
-void Form2::Timer1_Timer() {
-    StatusBar1->setPanelText(kClockPanel, tx(longTime(services_.now().time())));
-}
-
-void Form2::StatusBar1_PanelClick(int panel) {
-    design::statusPanelClick(*this, panel);
-}
-
-void Form2::Command12_Click() {
-    design::aboutClick(*this);
+std::optional<Text> Form2::timeOfDay() {
+    return tx(longTime(now_().time()));
 }
 
 void Form2::hideMain() {
     hide();
-}
-
-void Form2::openWebSite() {
-    services_.openWebSite();
 }
 
 void Form2::showAbout() {
@@ -118,13 +113,19 @@ void Form2::showAbout() {
     about_->activateWindow();
 }
 
-void Form2::Command13_Click() {
-    services_.endProgram();
+void Form2::press(Form2Control button) {
+    built_.get<QAbstractButton>(button)->click();
+}
+
+void Form2::showPicker() {
+    Bridge& b = *bridge_;
+    showFolderPicker(picker_, services_->fileSystem(), services_->drives(), services_->messages(),
+                     b.text2, b.text4);
 }
 
 void Form2::closeEvent(QCloseEvent* event) {
     event->accept();
-    services_.endProgram();
+    controller_->Form_Unload();
 }
 
 }  // namespace tessark

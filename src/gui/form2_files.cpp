@@ -5,11 +5,10 @@
 #include <QGroupBox>
 #include <vector>
 
-#include "forms/controls.h"
 #include "forms/desktop_files.h"
+#include "forms/window_services.h"
 #include "gui/file_drops.h"
 #include "gui/form2.h"
-#include "gui/form2_bridge.h"
 #include "qtshared/qt_text.h"
 
 namespace tessark {
@@ -28,23 +27,23 @@ std::vector<Text> texts(const QStringList& files) {
 }  // namespace
 
 void Form2::openFiles(const QStringList& paths) {
-    MainControls window = controls();
-    tessark::openFiles(window, *bridge_->fileSystem, texts(paths));
+    tessark::openFiles(controller_->controls(), services_->fileSystem(), texts(paths));
 }
 
 void Form2::wireDrops() {
-    FileSystem& fs = *bridge_->fileSystem;
+    FileSystem& fs = services_->fileSystem();
+    using design::Form2Control;
     new FileDropArea(
-        Frame4, [&fs](const QStringList& files) { return sourceDropWanted(fs, texts(files)); },
+        built_.get<QGroupBox>(Form2Control::Frame4),
+        [&fs](const QStringList& files) { return sourceDropWanted(fs, texts(files)); },
         [this, &fs](const QStringList& files) {
-            MainControls window = controls();
-            dropSource(window, fs, texts(files));
+            dropSource(controller_->controls(), fs, texts(files));
         });
     new FileDropArea(
-        Frame1, [&fs](const QStringList& files) { return piecesDropWanted(fs, texts(files)); },
+        built_.get<QGroupBox>(Form2Control::Frame1),
+        [&fs](const QStringList& files) { return piecesDropWanted(fs, texts(files)); },
         [this, &fs](const QStringList& files) {
-            MainControls window = controls();
-            dropPieces(window, fs, texts(files));
+            dropPieces(controller_->controls(), fs, texts(files));
         });
 }
 

@@ -16,7 +16,8 @@ frmAbout::frmAbout(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainW
     QtWidgetMakers makers;
     makers.picture = &icons::picture;
     const QtBuiltControls built = buildWindow(this, design::aboutDesign(), makers);
-    connect(built.get<QPushButton>("cmdOK"), &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(built.get<QPushButton>(design::AboutControl::cmdOK), &QPushButton::clicked, this,
+            [this] { controller_.cmdOK_Click(); });
 
     if (const QScreen* screen = mainWindow->screen()) {
         const QRect area = screen->geometry();
@@ -24,25 +25,24 @@ frmAbout::frmAbout(QWidget* mainWindow) : QDialog(mainWindow), mainWindow_(mainW
     }
 }
 
-void frmAbout::cmdOK_Click() {
+void frmAbout::showMain() {
     mainWindow_->show();
+}
+
+void frmAbout::closeAbout() {
     close();
 }
 
-void frmAbout::Form_Unload() {
-    mainWindow_->show();
-}
-
 void frmAbout::reject() {
-    cmdOK_Click();
+    controller_.cmdOK_Click();
 }
 
 void frmAbout::done(int /*result*/) {
-    cmdOK_Click();
+    controller_.cmdOK_Click();
 }
 
 void frmAbout::closeEvent(QCloseEvent* event) {
-    Form_Unload();
+    controller_.Form_Unload();
     event->accept();
 }
 

@@ -1,14 +1,16 @@
 // SPDX-License-Identifier: MIT
-// frmAbout: the product's name, maker, version and contact, and how split
-// files are joined again. Opened afresh each time while the main window hides;
-// every way of closing it brings the main window back.
+// frmAbout in Qt: the product's name, maker, version and contact, and how
+// split files are joined again. Opened afresh each time while the main window
+// hides; its behaviour lives in AboutController.
 #pragma once
 
 #include <QDialog>
 
+#include "forms/about_controller.h"
+
 namespace tessark {
 
-class frmAbout : public QDialog {
+class frmAbout : public QDialog, private AboutShell {
     Q_OBJECT
 
   public:
@@ -16,8 +18,7 @@ class frmAbout : public QDialog {
     // own) and is shown again when it closes.
     explicit frmAbout(QWidget* mainWindow);
 
-    void cmdOK_Click();
-    void Form_Unload();
+    AboutController& controller() { return controller_; }
 
     // Esc and Enter both end up at the OK button.
     void reject() override;
@@ -27,7 +28,11 @@ class frmAbout : public QDialog {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void showMain() override;
+    void closeAbout() override;
+
     QWidget* mainWindow_;
+    AboutController controller_{*this};
 };
 
 }  // namespace tessark

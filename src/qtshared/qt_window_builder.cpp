@@ -200,20 +200,20 @@ QtBuiltControls buildWindow(QWidget* window, const design::WindowDesign& design,
     return built;
 }
 
-bool QtControlSurface::checked(std::string_view name) const {
-    return controls_.get<QAbstractButton>(name)->isChecked();
+bool QtControlSurface::checked(design::Form2Control option) const {
+    return controls_.get<QAbstractButton>(option)->isChecked();
 }
 
-void QtControlSurface::setVisible(std::string_view name, bool visible) {
-    controls_.get(name)->setVisible(visible);
+void QtControlSurface::setVisible(design::Form2Control control, bool visible) {
+    controls_.get(control)->setVisible(visible);
 }
 
-void QtControlSurface::setEnabled(std::string_view name, bool enabled) {
-    controls_.get(name)->setEnabled(enabled);
+void QtControlSurface::setEnabled(design::Form2Control control, bool enabled) {
+    controls_.get(control)->setEnabled(enabled);
 }
 
-void QtControlSurface::setFocus(std::string_view name) {
-    controls_.get(name)->setFocus(Qt::OtherFocusReason);
+void QtControlSurface::setFocus(design::Form2Control control) {
+    controls_.get(control)->setFocus(Qt::OtherFocusReason);
 }
 
 }  // namespace tessark

@@ -8,8 +8,10 @@
 #include <QWidget>
 #include <functional>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 
+#include "design/control_ids.h"
 #include "design/window_behaviour.h"
 #include "design/window_design.h"
 
@@ -36,6 +38,8 @@ class QtBuiltControls {
         }
         return widget;
     }
+    template <typename W = QWidget, typename Id>
+    requires std::is_enum_v<Id> W* get(Id id) const { return get<W>(design::nameOf(id)); }
     QWidget* find(std::string_view name) const;
 
   private:
@@ -51,14 +55,14 @@ class QtBuiltControls {
 QtBuiltControls buildWindow(QWidget* window, const design::WindowDesign& design,
                             const QtWidgetMakers& makers);
 
-// The built controls as the shared behaviour addresses them.
+// Form2's built controls as the shared behaviour addresses them.
 class QtControlSurface : public design::ControlSurface {
   public:
     explicit QtControlSurface(const QtBuiltControls& controls) : controls_(controls) {}
-    bool checked(std::string_view name) const override;
-    void setVisible(std::string_view name, bool visible) override;
-    void setEnabled(std::string_view name, bool enabled) override;
-    void setFocus(std::string_view name) override;
+    bool checked(design::Form2Control option) const override;
+    void setVisible(design::Form2Control control, bool visible) override;
+    void setEnabled(design::Form2Control control, bool enabled) override;
+    void setFocus(design::Form2Control control) override;
 
   private:
     const QtBuiltControls& controls_;

@@ -68,8 +68,7 @@ DroppedFiles takeDrop(HDROP drop) {
 }
 
 void Form2::openFiles(const std::vector<Text>& paths) {
-    MainControls window = parts_->controls();
-    tessark::openFiles(window, *parts_->fileSystem, paths);
+    tessark::openFiles(parts_->controller->controls(), parts_->services->fileSystem(), paths);
 }
 
 void Form2::dropFiles(HDROP drop) {
@@ -79,11 +78,11 @@ void Form2::dropFiles(HDROP drop) {
     if (!IsWindowEnabled(window_) || dropped.files.empty()) {
         return;
     }
-    MainControls window = parts_->controls();
-    FileSystem& fs = *parts_->fileSystem;
-    if (isOver(window_, control("Frame4"), dropped.at)) {
+    MainControls& window = parts_->controller->controls();
+    FileSystem& fs = parts_->services->fileSystem();
+    if (isOver(window_, parts_->built.control(design::Form2Control::Frame4), dropped.at)) {
         dropSource(window, fs, dropped.files);
-    } else if (isOver(window_, control("Frame1"), dropped.at)) {
+    } else if (isOver(window_, parts_->built.control(design::Form2Control::Frame1), dropped.at)) {
         dropPieces(window, fs, dropped.files);
     }
 }

@@ -5,15 +5,15 @@
 
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
-#include "engine/errors/disk_error_report.h"
 #include "engine/platform/drives.h"
 #include "folderpicker/folder_paths.h"
 #include "forms/controls.h"
-#include "forms/error_report.h"
 #include "win32/keys.h"
 #include "win32/win32_text.h"
 
 namespace tessark::win32 {
+
+using design::Form1Control;
 
 namespace {
 
@@ -33,28 +33,24 @@ Text currentFolder() {
 
 Form1::Form1(HWND owner, FileSystem& fs, DriveSource& drives, MessageBox& messages, TextBox& text2,
              TextBox& text4)
-    : fs_(fs), drives_(drives), messages_(messages), text2_(text2), text4_(text4), owner_(owner) {
+    : fs_(fs), drives_(drives), owner_(owner) {
     if (!built_.create(design::form1Design(), owner, *this)) {
         throw std::runtime_error("cannot create the folder picker");
     }
+    ids_ = std::make_unique<ControlIds<Form1Control>>(built_);
+    label1_ = std::make_unique<Win32Label>(built_.control(Form1Control::Label1), false);
+    controller_ = std::make_unique<Form1Controller>(
+        Form1Controls{*label1_, *this, *this, text2, text4, messages},
+        static_cast<Form1Shell&>(*this), fs);
     fillDrives();
-    // On creation the lists show the program's current drive and folder.
-    const Text folder = currentFolder();
-    if (const auto drive = driveHolding(folder, driveList_, fs_.separator())) {
-        SendMessageW(control("Drive1"), CB_SETCURSEL, *drive, 0);
-    }
-    try {
-        setPath(folder);
-    } catch (...) {
-        showFolders(folder, {});
-    }
+    controller_->Form_Initialize(currentFolder());
     Form_Load();
 }
 
 Form1::~Form1() = default;
 
 void Form1::fillDrives() {
-    HWND list = control("Drive1");
+    HWND list = built_.control(Form1Control::Drive1);
     driveList_ = drives_.drives();
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     for (const Text& drive : driveList_) {
@@ -67,8 +63,12 @@ void Form1::setPath(const Text& folder) {
     const bool changed = folder != path_;
     showFolders(folder, subfolders);
     if (changed) {
-        Dir1_Change();
+        controller_->Dir1_Change();
     }
+}
+
+void Form1::showUnlisted(const Text& folder) {
+    showFolders(folder, {});
 }
 
 // The open folder's ancestors from the root down, the open folder, then its
@@ -78,7 +78,7 @@ void Form1::showFolders(const Text& folder, const std::vector<Text>& subfolders)
     path_ = folder;
     entries_ = folderChain(folder, separator);
     const std::size_t depth = entries_.size();
-    HWND list = control("Dir1");
+    HWND list = built_.control(Form1Control::Dir1);
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LB_RESETCONTENT, 0, 0);
     for (std::size_t i = 0; i < depth; ++i) {
@@ -97,44 +97,28 @@ void Form1::showFolders(const Text& folder, const std::vector<Text>& subfolders)
 
 void Form1::Form_Load() {
     centreOnScreen(handle());
-    SetWindowTextW(control("Label1"), wide(path_));
+    controller_->Form_Load();
 }
 
-void Form1::Dir1_Change() {
-    SetWindowTextW(control("Label1"), wide(path_));
+void Form1::showDrive(std::size_t index) {
+    SendMessageW(built_.control(Form1Control::Drive1), CB_SETCURSEL, index, 0);
 }
 
-// Nothing is reset after a failure: the drive list keeps the drive that
-// failed while the directory list and Label1 keep the folder from before.
-void Form1::Drive1_Change() {
-    const LRESULT chosen = SendMessageW(control("Drive1"), CB_GETCURSEL, 0, 0);
+std::optional<Text> Form1::chosenDrive() const {
+    const LRESULT chosen = SendMessageW(built_.control(Form1Control::Drive1), CB_GETCURSEL, 0, 0);
     if (chosen == CB_ERR || static_cast<std::size_t>(chosen) >= driveList_.size()) {
-        return;
+        return std::nullopt;
     }
-    try {
-        const Text& drive = driveList_[static_cast<std::size_t>(chosen)];
-        // A drive that is gone (a medium taken out since the list was made)
-        // is unavailable, not an empty folder.
-        if (GetDriveTypeW(wide(drive)) == DRIVE_NO_ROOT_DIR) {
-            raise(err::DeviceUnavailable);
-        }
-        setPath(drive);
-        SetWindowTextW(control("Label1"), wide(path_));
-    } catch (...) {
-        DiskErrorReport(currentErrorNumber(), ErrorTable::WithoutNotFound, messages_);
+    const Text& drive = driveList_[static_cast<std::size_t>(chosen)];
+    // A drive that is gone (a medium taken out since the list was made) is
+    // unavailable, not an empty folder.
+    if (GetDriveTypeW(wide(drive)) == DRIVE_NO_ROOT_DIR) {
+        raise(err::DeviceUnavailable);
     }
+    return drive;
 }
 
-// The separator is appended as it is, even to a root that already ends in one:
-// the user types a file name after it.
-void Form1::Command1_Click() {
-    const Text folderText = path_ + fs_.separator();
-    text4_.setText(folderText);
-    text2_.setText(folderText);
-    hide();
-}
-
-void Form1::Command2_Click() {
+void Form1::hidePicker(bool /*accepted*/) {
     hide();
 }
 
@@ -182,53 +166,54 @@ std::optional<LRESULT> Form1::handle(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             const int code = HIWORD(wParam);
-            const std::string_view name = built_.nameOf(id);
-            if (id == IDOK || (name == "Command1" && code == BN_CLICKED)) {
+            const auto control = ids_->of(id);
+            HWND dir1 = built_.control(Form1Control::Dir1);
+            if (id == IDOK || (control == Form1Control::Command1 && code == BN_CLICKED)) {
                 // Enter opens a highlighted folder; on the open one it means OK.
-                if (id == IDOK && GetFocus() == control("Dir1")) {
-                    const LRESULT at = SendMessageW(control("Dir1"), LB_GETCURSEL, 0, 0);
+                if (id == IDOK && GetFocus() == dir1) {
+                    const LRESULT at = SendMessageW(dir1, LB_GETCURSEL, 0, 0);
                     if (at != LB_ERR && entries_.at(static_cast<std::size_t>(at)) != path_) {
                         SendMessageW(handle(), WM_COMMAND,
-                                     MAKEWPARAM(GetDlgCtrlID(control("Dir1")), LBN_DBLCLK),
-                                     reinterpret_cast<LPARAM>(control("Dir1")));
+                                     MAKEWPARAM(GetDlgCtrlID(dir1), LBN_DBLCLK),
+                                     reinterpret_cast<LPARAM>(dir1));
                         return 0;
                     }
                 }
-                Command1_Click();
+                controller_->Command1_Click();
                 return 0;
             }
-            if (id == IDCANCEL || (name == "Command2" && code == BN_CLICKED)) {
-                Command2_Click();
+            if (id == IDCANCEL || (control == Form1Control::Command2 && code == BN_CLICKED)) {
+                controller_->Command2_Click();
                 return 0;
             }
-            if (name == "Drive1" && code == CBN_DROPDOWN) {
+            if (control == Form1Control::Drive1 && code == CBN_DROPDOWN) {
                 // A medium mounted while the window was open shows up.
-                const LRESULT at = SendMessageW(control("Drive1"), CB_GETCURSEL, 0, 0);
+                HWND drive1 = built_.control(Form1Control::Drive1);
+                const LRESULT at = SendMessageW(drive1, CB_GETCURSEL, 0, 0);
                 const Text current = at >= 0 && static_cast<std::size_t>(at) < driveList_.size()
                                          ? driveList_[static_cast<std::size_t>(at)]
                                          : Text();
                 fillDrives();
                 for (std::size_t i = 0; i < driveList_.size(); ++i) {
                     if (driveList_[i] == current) {
-                        SendMessageW(control("Drive1"), CB_SETCURSEL, i, 0);
+                        SendMessageW(drive1, CB_SETCURSEL, i, 0);
                     }
                 }
                 return 0;
             }
-            if (name == "Drive1" && code == CBN_SELCHANGE) {
-                Drive1_Change();
+            if (control == Form1Control::Drive1 && code == CBN_SELCHANGE) {
+                controller_->Drive1_Change();
                 return 0;
             }
-            if (name == "Dir1" && code == LBN_DBLCLK) {
-                const LRESULT at = SendMessageW(control("Dir1"), LB_GETCURSEL, 0, 0);
+            if (control == Form1Control::Dir1 && code == LBN_DBLCLK) {
+                const LRESULT at = SendMessageW(dir1, LB_GETCURSEL, 0, 0);
                 if (at == LB_ERR) {
                     return 0;
                 }
                 try {
                     setPath(entries_.at(static_cast<std::size_t>(at)));
                 } catch (...) {
-                    // A folder that cannot be read is reported like a drive.
-                    DiskErrorReport(currentErrorNumber(), ErrorTable::WithoutNotFound, messages_);
+                    controller_->Dir1_OpenFailed(currentErrorNumber());
                 }
                 return 0;
             }

@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "design/maker.h"
-#include "engine/platform/native_file_system.h"
 #include "win32/form1.h"
 #include "win32/form2_parts.h"
 #include "win32/frm_about.h"
@@ -12,6 +11,8 @@
 #include "win32/win32_text.h"
 
 namespace tessark::win32 {
+
+using design::Form2Control;
 
 namespace {
 
@@ -26,14 +27,8 @@ void openMakerSite() {
 
 }  // namespace
 
-Form2::Form2(Form2Services services) : services_(std::move(services)), parts_(new Parts) {
-    if (!services_.openWebSite) {
-        services_.openWebSite = &openMakerSite;
-    }
-    if (!services_.endProgram) {
-        services_.endProgram = [] { PostQuitMessage(0); };
-    }
-    createWindow();
+Form2::Form2(Form2Services services) : parts_(new Parts) {
+    createWindow(std::move(services));
     Form_Load();
 }
 
@@ -46,109 +41,67 @@ Form2::~Form2() {
     }
 }
 
-void Form2::createWindow() {
+void Form2::createWindow(Form2Services services) {
     Parts& p = *parts_;
     if (!p.built.create(design::form2Design(), nullptr, *this)) {
         throw std::runtime_error("cannot create the main window");
     }
     window_ = p.built.window();
+    p.ids = std::make_unique<ControlIds<Form2Control>>(p.built);
 
-    const design::Control* status = design::form2Design().find("StatusBar1");
+    const design::Control* status = design::form2Design().find(nameOf(Form2Control::StatusBar1));
     std::array<int, Win32StatusBar::kPanels> widths{};
-    for (std::size_t i = 0; i < widths.size() && status != nullptr && i < status->panels.size();
-         ++i) {
+    for (std::size_t i = 0; i < widths.size() && i < status->panels.size(); ++i) {
         widths[i] = p.built.pixels(status->panels[i].width);
     }
-    p.text1 = std::make_unique<Win32TextBox>(control("Text1"));
-    p.text2 = std::make_unique<Win32TextBox>(control("Text2"));
-    p.text3 = std::make_unique<Win32TextBox>(control("Text3"));
-    p.text4 = std::make_unique<Win32TextBox>(control("Text4"));
-    p.option1 = std::make_unique<Win32OptionButton>(control("Option1"));
-    p.label2 = std::make_unique<Win32Label>(control("Label2"), true);
-    p.list1 = std::make_unique<Win32ListBox>(control("List1"), p.built.tooltips(),
-                                             [this] { List1_Click(); });
+    p.text1 = std::make_unique<Win32TextBox>(p.built.control(Form2Control::Text1));
+    p.text2 = std::make_unique<Win32TextBox>(p.built.control(Form2Control::Text2));
+    p.text3 = std::make_unique<Win32TextBox>(p.built.control(Form2Control::Text3));
+    p.text4 = std::make_unique<Win32TextBox>(p.built.control(Form2Control::Text4));
+    p.option1 = std::make_unique<Win32OptionButton>(p.built.control(Form2Control::Option1));
+    p.label2 = std::make_unique<Win32Label>(p.built.control(Form2Control::Label2), true);
+    p.list1 =
+        std::make_unique<Win32ListBox>(p.built.control(Form2Control::List1), p.built.tooltips(),
+                                       [this] { parts_->controller->List1_Click(); });
     p.taskbar = std::make_unique<TaskbarProgress>(window_);
-    p.progressBar1 = std::make_unique<Win32ProgressBar>(control("ProgressBar1"), p.taskbar.get());
-    p.statusBar1 = std::make_unique<Win32StatusBar>(control("StatusBar1"), widths);
-    for (std::size_t i = 0; status != nullptr && i < status->panels.size(); ++i) {
+    p.progressBar1 = std::make_unique<Win32ProgressBar>(p.built.control(Form2Control::ProgressBar1),
+                                                        p.taskbar.get());
+    p.statusBar1 =
+        std::make_unique<Win32StatusBar>(p.built.control(Form2Control::StatusBar1), widths);
+    for (std::size_t i = 0; i < status->panels.size(); ++i) {
         if (status->panels[i].style == design::PanelStyle::Text) {
             p.statusBar1->setPanelText(static_cast<int>(i) + 1, status->panels[i].text);
         }
     }
     p.statusBar1->fitFont(p.built.dpi());
-    p.repaint = std::make_unique<Win32RepaintHook>(window_, control("Command13"));
-
-    p.fileSystem = services_.fileSystem;
-    if (p.fileSystem == nullptr) {
-        p.ownFileSystem = makeNativeFileSystem();
-        p.fileSystem = p.ownFileSystem.get();
-    }
-    p.messages = services_.messages;
-    if (p.messages == nullptr) {
-        p.ownMessages = std::make_unique<Win32MessageBox>(window_, p.taskbar.get());
-        p.messages = p.ownMessages.get();
-    }
-    p.dialog = services_.dialog;
-    if (p.dialog == nullptr) {
-        p.ownDialog = std::make_unique<Win32CommonDialog>(window_);
-        p.dialog = p.ownDialog.get();
-    }
-    p.drives = services_.drives;
-    if (p.drives == nullptr) {
-        p.ownDrives = makeNativeDriveSource();
-        p.drives = p.ownDrives.get();
-    }
+    p.repaint =
+        std::make_unique<Win32RepaintHook>(window_, p.built.control(Form2Control::Command13));
+    p.services = std::make_unique<ServicesInUse>(
+        std::move(services),
+        ToolkitServices{
+            [this] { return std::make_unique<Win32MessageBox>(window_, parts_->taskbar.get()); },
+            [this] { return std::make_unique<Win32CommonDialog>(window_); }, &openMakerSite,
+            [] { PostQuitMessage(0); }});
+    p.controller = std::make_unique<Form2Controller>(p.controls(), p.surface,
+                                                     static_cast<Form2Shell&>(*this), *p.services);
 
     wireKeys();
     DragAcceptFiles(window_, TRUE);
-    const design::Control* timer = design::form2Design().find("Timer1");
-    SetTimer(window_, kTimer1, timer != nullptr ? static_cast<UINT>(timer->interval) : 1000,
-             nullptr);
+    const design::Control* timer = design::form2Design().find(nameOf(Form2Control::Timer1));
+    SetTimer(window_, kTimer1, static_cast<UINT>(timer->interval), nullptr);
     p.built.focusFirst();
 }
 
+// Every control that takes the focus hands its keys to the controller.
 void Form2::wireKeys() {
-    // Every control that takes the focus hands its keys to its handler.
-    static constexpr std::pair<const char*, void (Form2::*)(int)> kKeyHandlers[] = {
-        {"Text1", &Form2::Text1_KeyPress},     {"Text2", &Form2::Text2_KeyPress},
-        {"Text3", &Form2::Text3_KeyPress},     {"Text4", &Form2::Text4_KeyPress},
-        {"Option1", &Form2::Option1_KeyPress}, {"List1", &Form2::List1_KeyPress},
-    };
     for (const design::Control* described : design::form2Design().tabOrder()) {
-        const std::string name(described->name);
-        HWND focusable = control(name.c_str());
-        if (focusable == nullptr) {
-            continue;
+        const auto id = design::controlNamed<Form2Control>(described->name);
+        HWND focusable = id ? parts_->built.control(*id) : nullptr;
+        if (focusable != nullptr) {
+            onKeyPress(focusable, [this, control = *id](int keyAscii) {
+                parts_->controller->keyPress(control, keyAscii);
+            });
         }
-        void (Form2::*handler)(int) = nullptr;
-        for (const auto& [control, own] : kKeyHandlers) {
-            if (name == control) {
-                handler = own;
-            }
-        }
-        onKeyPress(focusable, [this, handler, name](int keyAscii) {
-            if (handler != nullptr) {
-                (this->*handler)(keyAscii);
-            } else {
-                keyPress(name, keyAscii);
-            }
-        });
-    }
-}
-
-void Form2::keyPress(std::string_view name, int keyAscii) {
-    switch (design::form2KeyAction(name, keyAscii)) {
-        case design::KeyAction::StartSplit:
-            Command3_Click();
-            break;
-        case design::KeyAction::StartMerge:
-            Command6_Click();
-            break;
-        case design::KeyAction::Press:
-            SendMessageW(control(std::string(name).c_str()), BM_CLICK, 0, 0);
-            break;
-        case design::KeyAction::PassOn:
-            break;
     }
 }
 
@@ -160,42 +113,26 @@ Win32StatusBar& Form2::statusBar() {
     return *parts_->statusBar1;
 }
 
+Form2Controller& Form2::controller() {
+    return *parts_->controller;
+}
+
 void Form2::Form_Load() {
     // Centred by the outer frame; the web panel stays empty on Windows.
     centreOnScreen(window_);
 }
 
-void Form2::Timer1_Timer() {
+std::optional<Text> Form2::timeOfDay() {
     wchar_t time[128];
     const int length = GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, nullptr, nullptr, time, 128);
-    if (length > 0) {
-        parts_->statusBar1->setPanelText(5, fromWide(time, static_cast<std::size_t>(length - 1)));
+    if (length <= 0) {
+        return std::nullopt;
     }
-    // The date panel turns over at midnight.
-    parts_->statusBar1->showDate();
-}
-
-void Form2::StatusBar1_PanelClick(int panel) {
-    design::statusPanelClick(*this, panel);
-}
-
-void Form2::Command12_Click() {
-    design::aboutClick(*this);
-}
-
-void Form2::hideMain() {
-    ShowWindow(window_, SW_HIDE);
-}
-
-void Form2::openWebSite() {
-    services_.openWebSite();
-}
-
-void Form2::Command13_Click() {
-    services_.endProgram();
+    return fromWide(time, static_cast<std::size_t>(length - 1));
 }
 
 std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    Parts& p = *parts_;
     switch (message) {
         case WM_COMMAND:
             if (onCommand(LOWORD(wParam), HIWORD(wParam))) {
@@ -204,9 +141,10 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
             break;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->hwndFrom == control("StatusBar1") && header->code == NM_CLICK) {
+            if (header->hwndFrom == p.built.control(Form2Control::StatusBar1) &&
+                header->code == NM_CLICK) {
                 const auto* click = reinterpret_cast<const NMMOUSE*>(lParam);
-                StatusBar1_PanelClick(static_cast<int>(click->dwItemSpec) + 1);
+                p.controller->StatusBar1_PanelClick(static_cast<int>(click->dwItemSpec) + 1);
                 return TRUE;
             }
             break;
@@ -219,17 +157,19 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
                        IsWindowEnabled(lastFocus_)) {
                 SetFocus(lastFocus_);
             } else {
-                parts_->built.focusFirst();
+                p.built.focusFirst();
             }
             return 0;
         case WM_TIMER:
             if (wParam == kTimer1) {
-                Timer1_Timer();
+                p.controller->Timer1_Timer();
+                // The date panel turns over at midnight.
+                p.statusBar1->showDate();
                 return 0;
             }
             break;
         case WM_SETCURSOR:
-            if (HCURSOR shown = parts_->pointer.shown()) {
+            if (HCURSOR shown = p.pointer.shown()) {
                 SetCursor(shown);
                 return TRUE;
             }
@@ -241,10 +181,10 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
             dropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_CLOSE:  // the window's unload, or a request to stop the running job
-            if (jobRunning_) {
-                parts_->repaint->ask(StopRequest::StopAndEnd);
+            if (p.controller->jobRunning()) {
+                p.repaint->ask(StopRequest::StopAndEnd);
             } else {
-                services_.endProgram();
+                p.controller->Form_Unload();
             }
             return 0;
         default:

@@ -5,6 +5,8 @@
 
 namespace tessark::win32 {
 
+using design::AboutControl;
+
 namespace {
 
 COLORREF colour(const design::Rgb& rgb) {
@@ -26,20 +28,21 @@ void AboutWindow::show() {
     built_.focusFirst();
 }
 
-void AboutWindow::cmdOK_Click() {
-    unload();
+void AboutWindow::showMain() {
+    if (mainWindow_ != nullptr) {
+        ShowWindow(mainWindow_, SW_SHOW);
+        SetForegroundWindow(mainWindow_);
+    }
 }
 
-void AboutWindow::unload() {
+// The window is hidden, not destroyed: its owner makes a new one next time.
+void AboutWindow::closeAbout() {
     if (!open_) {
         return;
     }
     open_ = false;
     ShowWindow(handle(), SW_HIDE);
-    if (mainWindow_ != nullptr) {
-        ShowWindow(mainWindow_, SW_SHOW);
-        SetForegroundWindow(mainWindow_);
-    }
+    controller_.Form_Unload();
 }
 
 std::optional<LRESULT> AboutWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -48,9 +51,11 @@ std::optional<LRESULT> AboutWindow::handle(UINT message, WPARAM wParam, LPARAM l
         case WM_COMMAND: {
             const int id = LOWORD(wParam);
             // Enter and Esc both press OK, the default and the cancel button.
-            if (id == IDOK || id == IDCANCEL ||
-                (built_.nameOf(id) == "cmdOK" && HIWORD(wParam) == BN_CLICKED)) {
-                cmdOK_Click();
+            const bool okClicked =
+                GetDlgItem(handle(), id) == built_.control(AboutControl::cmdOK) &&
+                HIWORD(wParam) == BN_CLICKED;
+            if (id == IDOK || id == IDCANCEL || okClicked) {
+                controller_.cmdOK_Click();
                 return 0;
             }
             break;
@@ -79,7 +84,7 @@ std::optional<LRESULT> AboutWindow::handle(UINT message, WPARAM wParam, LPARAM l
             break;
         }
         case WM_CLOSE:
-            unload();
+            closeAbout();
             return 0;
         default:
             break;

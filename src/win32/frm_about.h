@@ -8,11 +8,12 @@
 
 #include <optional>
 
+#include "forms/about_controller.h"
 #include "win32/window_builder.h"
 
 namespace tessark::win32 {
 
-class AboutWindow final : public WindowHandler {
+class AboutWindow final : public WindowHandler, private AboutShell {
   public:
     // `mainWindow` is shown again when this window closes.
     explicit AboutWindow(HWND mainWindow);
@@ -26,16 +27,19 @@ class AboutWindow final : public WindowHandler {
     HWND handle() const { return built_.window(); }
     HWND control(const char* name) const { return built_.control(name); }
 
-    void cmdOK_Click();
+    AboutController& controller() { return controller_; }
 
   private:
     std::optional<LRESULT> handle(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void unload();
+    // AboutShell
+    void showMain() override;
+    void closeAbout() override;
 
     HWND mainWindow_;
     BuiltWindow built_;
     HBRUSH background_ = GetSysColorBrush(COLOR_BTNFACE);
     bool open_ = true;
+    AboutController controller_{*this};
 };
 
 }  // namespace tessark::win32

@@ -10,8 +10,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
+#include "design/control_ids.h"
 #include "design/window_design.h"
 
 namespace tessark::win32 {
@@ -52,6 +54,9 @@ class BuiltWindow {
     // A control by name; null for a name the description lacks or a control
     // that is no window (a timer, the dialog).
     HWND control(std::string_view name) const;
+    template <typename Id>
+    requires std::is_enum_v<Id> HWND control(Id id)
+    const { return control(design::nameOf(id)); }
     // The name of the control with identifier `id`; empty when unknown.
     std::string_view nameOf(int id) const;
     HWND tooltips() const { return tooltips_; }
@@ -97,6 +102,28 @@ class BuiltWindow {
     std::vector<std::pair<design::Font, HFONT>> fonts_;
     std::vector<HANDLE> images_;  // icons (DestroyIcon)
     std::vector<HIMAGELIST> imageLists_;
+};
+
+// A built window's controls by their typed ids, looked up from the control
+// identifiers of its notifications; made once, after the window is built.
+template <typename Id>
+class ControlIds {
+  public:
+    explicit ControlIds(const BuiltWindow& built) {
+        for (const Id id : design::allControls<Id>()) {
+            if (HWND control = built.control(id)) {
+                byNumber_.emplace(GetDlgCtrlID(control), id);
+            }
+        }
+    }
+    // The control with identifier `number`, or nothing.
+    std::optional<Id> of(int number) const {
+        const auto found = byNumber_.find(number);
+        return found == byNumber_.end() ? std::nullopt : std::optional<Id>(found->second);
+    }
+
+  private:
+    std::map<int, Id> byNumber_;
 };
 
 // Centres a top-level window on its screen by its outer size, size unchanged.

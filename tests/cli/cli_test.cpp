@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli_scene.h"
+#include "engine/core/sha256.h"
 
 namespace tessark::test {
 namespace {
@@ -35,6 +36,12 @@ void PrintTo(const Case& c, std::ostream* os) {
 const std::string kMovie = sampleBytes(3000000, 1);
 const std::string kSmall = sampleBytes(5000, 2);
 
+// A line of a checksum file as `sha256sum` writes it.
+std::string digestLine(const std::string& bytes, const std::string& name) {
+    Sha256 hash;
+    hash.update(std::as_bytes(std::span(bytes.data(), bytes.size())));
+    return toHex(hash.finish()) + "  " + name + "\n";
+}
 // A folder chain that makes its files' names longer than MAX_PATH.
 const std::string kDeep =
     std::string(100, 'd') + "/" + std::string(100, 'e') + "/" + std::string(100, 'f');
@@ -67,7 +74,7 @@ const Case kCases[] = {
        [](const Scene& s) {
            EXPECT_TRUE(s.read("joined.avi") == kMovie);
            EXPECT_EQ(s.names(), (Names{"Link.bat", "joined.avi", "movie$.avi.001", "movie$.avi.002",
-                                       "movie$.avi.003", "movie.avi"}));
+                                       "movie$.avi.003", "movie$.avi.sha256", "movie.avi"}));
        }}}},
     {"CustomSizeTargetAndProposedOutput",
      [](const Scene& s) {
@@ -97,7 +104,8 @@ const Case kCases[] = {
        {},
        {},
        [](const Scene& s) {
-           EXPECT_EQ(s.names(), (Names{"b$.bin.001", "b$.bin.002", "b$.bin.003", "b.bin"}));
+           EXPECT_EQ(s.names(),
+                     (Names{"b$.bin.001", "b$.bin.002", "b$.bin.003", "b$.bin.sha256", "b.bin"}));
            EXPECT_EQ(s.read("b$.bin.003"), kSmall.substr(2000, 500));
        }}}},
     {"FloppyFlagIsTheFixedBlock",
@@ -195,6 +203,76 @@ const Case kCases[] = {
        {},
        {},
        [](const Scene& s) { EXPECT_TRUE(s.read("合并.avi") == kSmall); }}}},
+    {"ChecksumFileWrittenVerifiedAndAStopForADamagedPiece",
+     [](const Scene& s) { s.write("movie.avi", kMovie); },
+     {{{"split", "@/movie.avi", "-q"},
+       0,
+       {},
+       {},
+       [](const Scene& s) {
+           EXPECT_EQ(s.read("movie$.avi.sha256"),
+                     digestLine(kMovie.substr(0, 1447035), "movie$.avi.001") +
+                         digestLine(kMovie.substr(1447035, 1447035), "movie$.avi.002") +
+                         digestLine(kMovie.substr(2894070), "movie$.avi.003") +
+                         digestLine(kMovie, "movie(1).avi"));
+       }},
+      {{"verify", "@/movie$.avi.001", "-o", "@/movie.avi"},
+       0,
+       {},
+       {"movie$.avi.002: OK", "movie.avi: OK", "4 OK, 0 FAILED, 0 MISSING"}},
+      {{"merge", "@/movie$.avi.001", "-o", "@/joined.avi"}, 0},
+      {{"verify", "@/movie$.avi.001", "-o", "@/joined.avi"}, 0, {}, {"joined.avi: OK"}},
+      {{"verify", "@/movie$.avi.001", "-o", "@/movie$.avi.001"}, 1, {}, {"FAILED"}},
+      {{"merge", "@/movie$.avi.001", "-o", "@/joined.avi", "-f"},
+       0,
+       {},
+       {},
+       [](const Scene& s) {
+           std::string piece = s.read("movie$.avi.002");
+           piece[700000] ^= 0x20;
+           s.write("movie$.avi.002", piece);
+       }},
+      {{"verify", "@/movie$.avi.001"}, 1, {}, {"movie$.avi.002: FAILED", "movie$.avi.003: OK"}},
+      {{"merge", "@/movie$.avi.001", "-o", "@/joined.avi", "-f"},
+       1,
+       {"movie$.avi.002", "damaged"},
+       {},
+       [](const Scene& s) { EXPECT_TRUE(s.read("joined.avi") == kMovie); }},
+      {{"merge", "@/movie$.avi.001", "-o", "@/other.avi", "--no-verify"}, 0}}},
+    {"MissingLastPieceNamedByTheChecksumFile",
+     [](const Scene& s) { s.write("m.bin", kSmall); },
+     {{{"split", "@/m.bin", "-b", "2K", "-o", "@/m"},
+       0,
+       {},
+       {},
+       [](const Scene& s) { std::filesystem::remove(s.at("m.003")); }},
+      {{"list", "@/m.001"}, 1, {}, {"missing  m.003"}},
+      {{"verify", "@/m.001"}, 1, {"2 OK, 0 FAILED, 1 MISSING"}, {"m.003: MISSING"}},
+      {{"merge", "@/m.001", "-o", "@/out"}, 1, {"m.003"}}}},
+    {"NoChecksumFileAndAnUnreadableOne",
+     [](const Scene& s) { s.write("n.bin", kSmall); },
+     {{{"split", "@/n.bin", "-b", "2K", "-o", "@/n", "--no-checksum"},
+       0,
+       {},
+       {},
+       [](const Scene& s) { EXPECT_FALSE(s.has("n.sha256")); }},
+      {{"verify", "@/n.001"}, 2, {"n.sha256"}},
+      {{"verify", "@/n.bin"}, 2, {"n.bin"}},
+      {{"merge", "@/n.001", "-o", "@/out"},
+       0,
+       {},
+       {},
+       [](const Scene& s) { s.write("n.sha256", std::string(100, '\0')); }},
+      {{"merge", "@/n.001", "-o", "@/out2"},
+       1,
+       {"n.sha256", "--no-verify"},
+       {},
+       [](const Scene& s) { EXPECT_FALSE(s.has("out2")); }},
+      {{"merge", "@/n.001", "-o", "@/out2", "--no-verify"},
+       0,
+       {},
+       {},
+       [](const Scene& s) { EXPECT_TRUE(s.read("out2") == kSmall); }}}},
     // Names longer than MAX_PATH, typed plainly and in the "\\?\" form.
     {"LongAndPrefixedPaths",
      [](const Scene& s) {
@@ -260,7 +338,8 @@ const Case kCases[] = {
     {"HelpAndVersion",
      nullptr,
      {{{"--help"}, 0, {}, {"split", "merge", "list"}},
-      {{"split", "--help"}, 0, {}, {"--no-script", "--floppy"}},
+      {{"split", "--help"}, 0, {}, {"--no-script", "--floppy", "--no-checksum"}},
+      {{"merge", "--help"}, 0, {}, {"--no-verify"}},
       {{"--version"}, 0, {}, {"tessark-cli (Tessark) "}}}},
     {"UsageErrors",
      nullptr,

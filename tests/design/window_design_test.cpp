@@ -4,6 +4,8 @@
 // containers. The values themselves are checked against the built windows.
 #include "design/window_design.h"
 
+#include "design/control_ids.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -26,6 +28,34 @@ const Window kWindows[] = {
 
 bool visual(const Control& c) {
     return c.kind != Kind::Timer && c.kind != Kind::CommonDialog;
+}
+
+// The typed ids are the description's controls, one for one and in order, so
+// that an id always finds its control and every control has an id.
+template <typename Id>
+std::vector<std::string_view> namesOf(const WindowDesign& design) {
+    std::vector<std::string_view> names;
+    for (const Control& c : design.controls) {
+        names.push_back(c.name);
+        EXPECT_EQ(controlNamed<Id>(c.name).has_value(), true) << c.name;
+    }
+    return names;
+}
+
+template <typename Id>
+std::vector<std::string_view> idNames() {
+    std::vector<std::string_view> names;
+    for (const Id id : allControls<Id>()) {
+        names.push_back(nameOf(id));
+    }
+    return names;
+}
+
+TEST(WindowDesign, TypedIdsAreTheDescribedControls) {
+    EXPECT_EQ(namesOf<Form2Control>(form2Design()), idNames<Form2Control>());
+    EXPECT_EQ(namesOf<Form1Control>(form1Design()), idNames<Form1Control>());
+    EXPECT_EQ(namesOf<AboutControl>(aboutDesign()), idNames<AboutControl>());
+    EXPECT_FALSE(controlNamed<Form2Control>("Text5").has_value());
 }
 
 TEST(WindowDesign, ContainersExistAndComeFirst) {

@@ -415,14 +415,23 @@ TEST_F(SplitTest, TrimsTheTargetAndReplacesLongerOldPieces) {
               "copy/B \"a$.bin.001\"+\"a$.bin.002\"+\"a$.bin.003\" \"a(1).bin\"\r\n");
 }
 
-// A file system whose copies take a little while, as on a slow disk.
+// A file system whose reads take a little while, as on a slow disk, for the
+// plain copy and the hashing one alike.
 class SlowFileSystem : public FakeFileSystem {
   public:
     using FakeFileSystem::FakeFileSystem;
-    std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
-                          std::int64_t outOffset, std::int64_t count) override {
-        std::this_thread::sleep_for(std::chrono::milliseconds(4));
-        return FakeFileSystem::transfer(in, inOffset, out, outOffset, count);
+    std::unique_ptr<InputFile> openRead(const Text& path) override {
+        struct Slow : InputFile {
+            std::unique_ptr<InputFile> inner;
+            FileId id() const override { return inner->id(); }
+            std::size_t readAt(std::int64_t offset, std::span<std::byte> buffer) override {
+                std::this_thread::sleep_for(std::chrono::milliseconds(4));
+                return inner->readAt(offset, buffer);
+            }
+        };
+        auto slow = std::make_unique<Slow>();
+        slow->inner = FakeFileSystem::openRead(path);
+        return slow;
     }
 };
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/runtime_error.h"
-#include "engine/errors/disk_error_report.h"
 #include "engine/platform/win32_error_map.h"
+#include "forms/disk_error_report.h"
 
 namespace tessark {
 namespace {

@@ -14,14 +14,14 @@
 #include <functional>
 #include <memory>
 
-#include "engine/core/runtime_error.h"
 #include "disk_folders.h"
-#include "engine/errors/disk_error_report.h"
+#include "engine/core/runtime_error.h"
+#include "engine/platform/native_file_system.h"
 #include "fake_window.h"
 #include "folderpicker/directory_list.h"
 #include "folderpicker/folder_paths.h"
 #include "folderpicker/form1.h"
-#include "engine/platform/native_file_system.h"
+#include "forms/disk_error_report.h"
 #include "forms/split_form.h"
 
 namespace tessark::test {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -79,6 +80,14 @@ class EndToEndTest : public QObject {
         QCOMPARE(qs(h.messages.shown.back().prompt), merged + QStringLiteral("合并完成!"));
         QVERIFY(readAll(merged) == original);
         QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+        // The checksum file vouches for the pieces and the joined file alike.
+        QProcess check;
+        check.setWorkingDirectory(dir.path());
+        check.start(QStringLiteral("sha256sum"), {QStringLiteral("--quiet"), QStringLiteral("-c"),
+                                                  QStringLiteral("movie$.avi.sha256")});
+        QVERIFY(check.waitForFinished());
+        QCOMPARE(check.exitCode(), 0);
     }
 
     void failedCheckShowsItsMessageAndMovesTheFocus() {

@@ -62,11 +62,11 @@ int main(int argc, char* argv[]) {
     QTest::qWait(1200);  // the clock's first tick
     bool ok = save(&form, folder, "main-start.png");
 
-    form.Command1_Click();
-    form.Command3_Click();
+    form.controller().Command1_Click();
+    form.controller().Command3_Click();
     ok = save(&form, folder, "main-after-split.png") && ok;
 
-    form.Command12_Click();
+    form.controller().Command12_Click();
     if (!QTest::qWaitForWindowExposed(form.about())) {
         return 1;
     }
@@ -82,6 +82,6 @@ int main(int argc, char* argv[]) {
             picker->hide();
         }
     });
-    form.Command2_Click();
+    form.controller().Command2_Click();
     return ok && pickerSaved ? 0 : 1;
 }

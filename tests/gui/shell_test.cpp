@@ -137,7 +137,7 @@ class ShellTest : public QObject {
         QFETCH(QPoint, position);
         QFETCH(QString, text);
         Harness h;
-        h.form->Command12_Click();
+        h.form->controller().Command12_Click();
         const auto* label = h.form->about()->findChild<QLabel*>(QTest::currentDataTag());
         QVERIFY(label != nullptr);
         QCOMPARE(label->pos(), position);
@@ -150,7 +150,7 @@ class ShellTest : public QObject {
     void aboutWindowAsDesigned() {
         Harness h;
         QVERIFY(h.showActive());
-        h.form->Command12_Click();
+        h.form->controller().Command12_Click();
         frmAbout* about = h.form->about();
         QVERIFY(QTest::qWaitForWindowActive(about));
         QCOMPARE(about->windowTitle(), QStringLiteral("关于Quorin文件分割机 Tessark"));
@@ -200,7 +200,7 @@ class ShellTest : public QObject {
             QVERIFY(h.form->windowTitle().startsWith(expected));
             return;
         }
-        h.form->Command12_Click();
+        h.form->controller().Command12_Click();
         const auto* label = h.form->about()->findChild<QLabel*>(where);
         QVERIFY(label != nullptr);
         QCOMPARE(label->text(), expected);
@@ -209,7 +209,7 @@ class ShellTest : public QObject {
 
     void mailLabelLooksLikeALinkAndDoesNothing() {
         Harness h;
-        h.form->Command12_Click();
+        h.form->controller().Command12_Click();
         frmAbout* about = h.form->about();
         auto* mail = about->findChild<QLabel*>("Label6");
         QCOMPARE(mail->palette().color(QPalette::WindowText), QColor(0, 0, 255));
@@ -226,12 +226,12 @@ class ShellTest : public QObject {
 
     void aboutIsBuiltAfreshEachTime() {
         Harness h;
-        h.form->Command12_Click();
+        h.form->controller().Command12_Click();
         QPointer<frmAbout> first = h.form->about();
         first->findChild<QLabel*>("Label1")->setText(QStringLiteral("changed"));
         first->close();
         QTRY_VERIFY(first.isNull());
-        h.form->Command12_Click();
+        h.form->controller().Command12_Click();
         QCOMPARE(h.form->about()->findChild<QLabel*>("Label1")->text(),
                  QStringLiteral("网址： www.quorin.example"));
         h.form->about()->close();

@@ -202,7 +202,7 @@ class WindowDesignTest : public QObject {
 
     void about() {
         Harness h;
-        h.form->Command12_Click();
+        h.form->controller().Command12_Click();
         checkWindow(h.form->about(), design::aboutDesign());
         h.form->about()->close();
     }

@@ -20,6 +20,12 @@ class FakeInput : public InputFile {
     ~FakeInput() override { --fs_.openHandleCount(); }
     FileId id() const override { return FakeFileSystem::idOf(*entry_); }
     std::size_t readAt(std::int64_t offset, std::span<std::byte> buffer) override {
+        if (fs_.beforeTransfer) {
+            fs_.beforeTransfer();
+        }
+        if (fs_.chunk > 0) {
+            buffer = buffer.first(std::min(buffer.size(), static_cast<std::size_t>(fs_.chunk)));
+        }
         fs_.checkFault(FakeFileSystem::Op::Read, path_);
         const auto size = static_cast<std::int64_t>(entry_->bytes.size());
         if (offset >= size) {
@@ -277,15 +283,6 @@ std::unique_ptr<OutputFile> FakeFileSystem::createFile(const Text& path,
     }
     entry->bytes.clear();
     return std::make_unique<FakeOutput>(*this, path, entry);
-}
-
-std::int64_t FakeFileSystem::transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
-                                      std::int64_t outOffset, std::int64_t count) {
-    if (beforeTransfer) {
-        beforeTransfer();
-    }
-    return FileSystem::transfer(in, inOffset, out, outOffset,
-                                chunk > 0 ? std::min(count, chunk) : count);
 }
 
 std::unique_ptr<StagedFile> FakeFileSystem::createStaged(const Text& target) {

@@ -57,9 +57,9 @@ class FakeFileSystem : public FileSystem {
     // findFiles returns its names in descending order, as a directory might.
     void setListingDescending(bool descending) { descending_ = descending; }
     int openHandles() const { return openHandles_; }
-    // Each transfer moves at most this many bytes (none: no limit), after
-    // running `beforeTransfer`: a long run reports between chunks, and a
-    // test can act, or wait, at each.
+    // Each read, and so each copy's step whether it hashes or not, moves at
+    // most this many bytes (none: no limit), after running `beforeTransfer`: a long run reports
+    // between chunks, and a test can act, or wait, at each.
     std::int64_t chunk = 0;
     std::function<void()> beforeTransfer;
 
@@ -79,8 +79,6 @@ class FakeFileSystem : public FileSystem {
     std::vector<Text> findFiles(const Text& pattern) override;
     std::vector<Text> listFolders(const Text& folder) override;
     std::string encodeAnsi(const Text& text) const override;
-    std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
-                          std::int64_t outOffset, std::int64_t count) override;
 
     struct Entry {
         std::string bytes;

@@ -12,11 +12,11 @@
 
 #include "box_answerer.h"
 #include "engine/core/runtime_error.h"
-#include "engine/errors/disk_error_report.h"
 #include "engine/platform/drives.h"
 #include "engine/platform/native_file_system.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
+#include "forms/disk_error_report.h"
 #include "win32/dpi.h"
 #include "win32/form1.h"
 #include "win32/form2.h"
@@ -164,7 +164,7 @@ TEST_F(Form2Test, TheWindowsStandWhereTheirTwipsSay) {
         DeleteObject(picture.hbmColor);
         EXPECT_EQ(mask.bmWidth, MulDiv(16, dpi, 96)) << dpi;
         // Every status panel's text, the clock's too, whole in the bar's font.
-        form->Timer1_Timer();
+        form->controller().Timer1_Timer();
         HWND bar = control("StatusBar1");
         HDC dc = GetDC(bar);
         HGDIOBJ before =
@@ -324,7 +324,8 @@ TEST_F(Form2Test, SplitAndMergeThroughTheWindowAndLinkBatJoinsThePiecesAgain) {
 
     click("Command6");
     EXPECT_EQ(test::readWholeFile(dir / u"影片(1).avi"), bytes);
-    ASSERT_EQ(boxes.seen.size(), 4u);
+    ASSERT_EQ(boxes.seen.size(), 4u);  // the set was checked against its checksum file
+    EXPECT_TRUE(test::readWholeFile(dir / u"影片$.avi.sha256").ends_with("  影片(1).avi\n"));
 
     // The script rejoins the pieces by itself, in the system's code page.
     ASSERT_TRUE(DeleteFileW(wide(dir / u"影片(1).avi")));

@@ -3,45 +3,49 @@
 
 #include <memory>
 
-#include "engine/core/box_style.h"
 #include "engine/core/file_system.h"
+#include "engine/core/hashing_copy.h"
 #include "engine/core/runtime_error.h"
+#include "engine/core/sha256.h"
 
 namespace tessark {
 
 namespace {
 
-MergeRefusal refusal(MergeCheck check, Text message, InputField field, Selection selection) {
-    return {check, std::move(message), mb::Exclamation, field, selection};
+MergeRefusal refusal(MergeCheck check, const Text& output) {
+    return {check, output};
 }
 
 }  // namespace
+
+MergeDamaged::MergeDamaged(std::optional<std::size_t> damaged)
+    : std::runtime_error("a piece or the joined file differs from its checksum"), piece(damaged) {}
 
 std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeRequest& request) {
     const char16_t sep = fs.separator();
     MergePlan plan;
     plan.output = trimSpaces(request.output);
     if (plan.output.empty()) {
-        return refusal(MergeCheck::NoOutput, u"没有指定合并后的文件名!", InputField::Output,
-                       Selection::Keep);
+        return refusal(MergeCheck::NoOutput, plan.output);
     }
     if (plan.output.back() == sep) {
-        return refusal(MergeCheck::OutputIsFolder, u"目标文件框中只指定了文件夹，请指定文件名",
-                       InputField::Output, Selection::All);
+        return refusal(MergeCheck::OutputIsFolder, plan.output);
     }
     // A name without any separator has no folder to look up: refused like a
     // folder that does not exist, rather than ending without a word.
     const auto folder = folderToLookUp(plan.output, sep);
     if (!folder || !fs.folderExists(*folder)) {
-        return refusal(MergeCheck::OutputFolderMissing, u"合并后的存储文件的路径不存在!",
-                       InputField::Output, Selection::All);
+        return refusal(MergeCheck::OutputFolderMissing, plan.output);
     }
     if (request.pieces.empty()) {
-        return refusal(MergeCheck::NoPieces, u"没有项目供合并!", InputField::None, Selection::Keep);
+        return refusal(MergeCheck::NoPieces, plan.output);
     }
     plan.pieces = request.pieces;
     // Hidden files count: replacing one without asking would lose it.
     plan.replacesExisting = fs.fileExists(plan.output);
+    if (request.verify) {
+        plan.checks = lookUpMergeChecks(fs, plan.pieces);
+    }
     return plan;
 }
 
@@ -59,19 +63,46 @@ RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& rep
     // The merged bytes take the output's place only once every piece has been
     // copied: a failure, a stop or a kill leaves whatever the output name held
     // as it was, which is also what lets a piece be merged into its own name.
+    // A damaged piece is named as soon as it has been copied; the staged bytes
+    // are dropped with the staging file.
+    const MergeChecks& checks = plan.checks;
+    std::optional<Sha256> pieceHash;
+    std::optional<Sha256> wholeHash;
+    if (checks.any()) {
+        pieceHash.emplace();
+        wholeHash.emplace();
+    }
     const auto staged = fs.createStaged(plan.output);
     for (std::size_t i = 0; i < plan.pieces.size(); ++i) {
         if (!tell()) {
             return RunOutcome::Stopped;
         }
         const auto in = fs.openRead(plan.pieces[i]);
-        if (!copyBytes(fs, *in, 0, *staged, progress.bytesDone, lengths[i], progress, report)) {
+        const auto expected = i < checks.pieces.size() ? checks.pieces[i] : std::nullopt;
+        std::vector<Sha256*> hashes;
+        if (expected) {
+            hashes.push_back(&*pieceHash);
+        }
+        if (checks.whole) {
+            hashes.push_back(&*wholeHash);
+        }
+        const bool copied = hashes.empty() ? copyBytes(fs, *in, 0, *staged, progress.bytesDone,
+                                                       lengths[i], progress, report)
+                                           : copyAndHash(*in, 0, *staged, progress.bytesDone,
+                                                         lengths[i], hashes, progress, report);
+        if (!copied) {
             return RunOutcome::Stopped;
+        }
+        if (expected && pieceHash->finish() != *expected) {
+            throw MergeDamaged(i);
         }
         ++progress.piecesDone;
     }
     if (!tell()) {
         return RunOutcome::Stopped;
+    }
+    if (checks.whole && wholeHash->finish() != *checks.whole) {
+        throw MergeDamaged(std::nullopt);
     }
     staged->commit();
     return RunOutcome::Completed;

@@ -3,9 +3,13 @@
 // plan is run through a file system.
 #pragma once
 
+#include <cstddef>
+#include <optional>
+#include <stdexcept>
 #include <variant>
 #include <vector>
 
+#include "engine/checksum/set_checksums.h"
 #include "engine/core/progress.h"
 #include "engine/core/refusal.h"
 #include "engine/core/text.h"
@@ -17,6 +21,8 @@ class FileSystem;
 struct MergeRequest {
     Text output;  // trimmed of surrounding spaces
     std::vector<Text> pieces;
+    // Look for the first piece's checksum file and check what it vouches for.
+    bool verify = false;
 };
 
 // The checks, in the order they are made.
@@ -33,6 +39,19 @@ struct MergePlan {
     Text output;
     std::vector<Text> pieces;
     bool replacesExisting = false;  // a front end asks before replacing it
+    // What the run checks; a front end asks first when the checksum file is
+    // unrecognised or differs from the list, and clears it to merge unchecked.
+    MergeChecks checks;
+};
+
+// A merge stopped because a piece, or the joined file, is not what the
+// checksum file says it was. The output was left as it was.
+class MergeDamaged : public std::runtime_error {
+  public:
+    explicit MergeDamaged(std::optional<std::size_t> piece);
+    // The index of the listed piece whose digest differs; nothing when every
+    // piece matched but the joined file does not.
+    std::optional<std::size_t> piece;
 };
 
 // Makes the window's checks in their order; reads the disk but changes nothing.
@@ -40,7 +59,9 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
 
 // Joins the pieces byte for byte, in order, into a staged file that takes the
 // output's place only when complete: a stop or an error leaves the old output
-// as it was. Throws RuntimeError on failure.
+// as it was. Throws RuntimeError on failure, and MergeDamaged as soon as a
+// checked piece, or the whole, differs from its digest. Without checks the
+// bytes go by the kernel's copy, as fast as ever.
 RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& progress);
 
 }  // namespace tessark

@@ -4,9 +4,16 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/checksum/set_checksums.h"
 #include "engine/core/file_system.h"
 
 namespace tessark {
+
+bool isPieceNumber(TextView digits) {
+    return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char16_t c) {
+        return c >= u'0' && c <= u'9';
+    }) && digits.find_first_not_of(u'0') != TextView::npos;
+}
 
 namespace {
 
@@ -20,12 +27,6 @@ struct Found {
     Text digits;  // without leading zeros
 };
 
-bool isPieceNumber(TextView digits) {
-    return !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char16_t c) {
-        return c >= u'0' && c <= u'9';
-    }) && digits.find_first_not_of(u'0') != TextView::npos;
-}
-
 bool byPieceNumber(const Found& a, const Found& b) {
     if (a.digits.size() != b.digits.size()) {
         return a.digits.size() < b.digits.size();
@@ -33,7 +34,7 @@ bool byPieceNumber(const Found& a, const Found& b) {
     return a.digits < b.digits;
 }
 
-std::int64_t numberOf(const Text& digits) {
+std::int64_t numberOf(TextView digits) {
     if (digits.size() > 18) {
         return kTooLong;
     }
@@ -52,17 +53,33 @@ std::int64_t numberOf(const Text& digits) {
 void proposeOutput(PieceSet& set, const Text& chosen) {
     const std::size_t dollar = lastIndexOf(chosen, u'$');
     const std::size_t dot = lastIndexOf(chosen, u'.');
-    set.proposedHasDollar = dollar != Text::npos;
-    if (dot == Text::npos || (set.proposedHasDollar && dollar > dot)) {
+    const bool hasDollar = dollar != Text::npos;
+    if (dot == Text::npos || (hasDollar && dollar > dot)) {
         Text name = chosen.substr(0, chosen.size() - 3);
         while (!name.empty() && name.back() == u'.') {
             name.pop_back();
         }
         set.proposedOutput = std::move(name);
-    } else if (set.proposedHasDollar) {
+    } else if (hasDollar) {
         set.proposedOutput = chosen.substr(0, dollar) + chosen.substr(dollar + 1, dot - dollar - 1);
     } else {
         set.proposedOutput = chosen.substr(0, dot);
+    }
+}
+
+// The pieces the checksum file names past the highest member: a missing last
+// piece, which the numbers alone cannot show.
+void findMissingTail(PieceSet& set, const Text& fixedPart, const SetChecksums& checksums) {
+    const std::int64_t highest = set.members.empty() ? 0 : set.members.back().number;
+    for (const ChecksumEntry& piece : checksums.pieces) {
+        if (set.missing.size() >= kMaxMissing) {
+            return;
+        }
+        TextView digits = TextView(piece.name).substr(fixedPart.size());
+        digits.remove_prefix(digits.find_first_not_of(u'0'));
+        if (numberOf(digits) > highest) {
+            set.missing.push_back(piece.name);
+        }
     }
 }
 
@@ -118,6 +135,9 @@ PieceSet findPieceSet(FileSystem& fs, const Text& firstPiece) {
         set.members.push_back({folder + f.name, std::move(f.name), number});
     }
     findMissing(set, fixedPart);
+    if (const auto checksums = readSetChecksums(fs, firstPiece)) {
+        findMissingTail(set, fixedPart, *checksums);
+    }
     proposeOutput(set, firstPiece);
     return set;
 }

@@ -21,17 +21,21 @@ struct PieceMember {
 struct PieceSet {
     std::vector<PieceMember> members;  // in piece-number order
     // Names (without folder) of missing pieces, "x.004": numbers below the
-    // highest member that no member has, the first ones, at most kMaxMissing.
+    // highest member that no member has, then the pieces past the highest
+    // member that the set's checksum file names; the first ones, at most
+    // kMaxMissing.
     std::vector<Text> missing;
     Text proposedOutput;  // the merge output Add proposes
-    bool proposedHasDollar =
-        false;  // the chosen name holds a "$" (the window's caret goes to the end)
 };
 
 inline constexpr std::size_t kMaxMissing = 100;
 
-// `firstPiece` is a full path ending in "001". Throws RuntimeError when the
-// folder cannot be read.
+// Whether `digits` is a piece number: all digits, not all zeros.
+bool isPieceNumber(TextView digits);
+
+// `firstPiece` is a full path ending in "001". Reads the folder and the set's
+// checksum file, never a piece. Throws RuntimeError when the folder cannot be
+// read.
 PieceSet findPieceSet(FileSystem& fs, const Text& firstPiece);
 
 }  // namespace tessark

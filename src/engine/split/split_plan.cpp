@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <limits>
 
-#include "engine/core/box_style.h"
+#include "engine/checksum/checksum_file.h"
 #include "engine/core/file_system.h"
+#include "engine/core/hashing_copy.h"
 #include "engine/core/runtime_error.h"
+#include "engine/core/sha256.h"
 #include "engine/split/join_script.h"
 #include "engine/split/split_settings.h"
 
@@ -14,14 +16,8 @@ namespace tessark {
 
 namespace {
 
-constexpr char16_t kNoSource[] = u"没有指定源文件!";
-constexpr char16_t kNoBlockSize[] = u"分割块大小没有指定!";
-constexpr char16_t kTargetExists[] = u"指定的目标文件已经存在，请重新取名!";
-constexpr char16_t kUnsafeName[] = u"目标文件名中含有批处理文件不能使用的字符!";
-
-SplitRefusal refusal(SplitCheck check, Text message, int style, InputField field,
-                     Selection selection = Selection::Keep) {
-    return {check, std::move(message), style, field, selection};
+SplitRefusal refusal(SplitCheck check, const Text& path = {}) {
+    return {check, path};
 }
 
 // The merge name for the first piece: "name$.ext.001" gives "name(1).ext",
@@ -30,10 +26,10 @@ void proposeMergeName(SplitPlan& plan) {
     const Text& first = plan.pieces.front().name;
     const auto dollar = lastIndexOf(first, u'$');
     const auto dot = lastIndexOf(first, u'.');
-    plan.mergeNameHasDollar = dollar != Text::npos && dot != Text::npos && dollar < dot;
-    plan.mergeName = plan.mergeNameHasDollar ? first.substr(0, dollar) + u"(1)" +
-                                                   first.substr(dollar + 1, dot - dollar - 1)
-                                             : first.substr(0, dot);
+    const bool hasDollar = dollar != Text::npos && dot != Text::npos && dollar < dot;
+    plan.mergeName =
+        hasDollar ? first.substr(0, dollar) + u"(1)" + first.substr(dollar + 1, dot - dollar - 1)
+                  : first.substr(0, dot);
 }
 
 // Whether any file the split would truncate or write is the source itself,
@@ -49,7 +45,8 @@ bool writesOverSource(FileSystem& fs, const SplitPlan& plan) {
     };
     return std::any_of(plan.pieces.begin(), plan.pieces.end(),
                        [&](const PlannedPiece& p) { return isSource(p.name); }) ||
-           (plan.writeScript && isSource(plan.scriptPath));
+           (plan.writeScript && isSource(plan.scriptPath)) ||
+           (plan.writeChecksum && isSource(plan.checksumPath));
 }
 
 // The source and target checks, in the window's order; nothing when they pass.
@@ -57,33 +54,27 @@ std::optional<SplitRefusal> checkNames(FileSystem& fs, const Text& source, const
     const char16_t separator = fs.separator();
     const Text separatorText(1, separator);
     if (source.empty()) {
-        return refusal(SplitCheck::NoSource, kNoSource, mb::Exclamation, InputField::Source);
+        return refusal(SplitCheck::NoSource);
     }
     if (endsWith(source, separatorText)) {
-        return refusal(SplitCheck::SourceIsFolder, kNoSource, mb::Exclamation, InputField::Source,
-                       Selection::All);
+        return refusal(SplitCheck::SourceIsFolder, source);
     }
     if (!fs.fileExists(source)) {
-        return refusal(SplitCheck::SourceMissing, u"源文件  " + source + u"  不存在!",
-                       mb::Exclamation, InputField::Source, Selection::All);
+        return refusal(SplitCheck::SourceMissing, source);
     }
     if (target.empty()) {
-        return refusal(SplitCheck::NoTarget, u"没有指定分割后的文件!", mb::Exclamation,
-                       InputField::Target);
+        return refusal(SplitCheck::NoTarget);
     }
     if (endsWith(target, separatorText)) {
-        return refusal(SplitCheck::TargetIsFolder, u"目标文件框中只指定了文件夹，请指定文件名",
-                       mb::Exclamation, InputField::Target, Selection::CaretToEnd);
+        return refusal(SplitCheck::TargetIsFolder, target);
     }
     if (fs.fileExists(target)) {
-        return refusal(SplitCheck::TargetExists, kTargetExists, mb::Information, InputField::Target,
-                       Selection::All);
+        return refusal(SplitCheck::TargetExists, target);
     }
     // A bare name has no folder to put the pieces and the script in.
     const auto folder = folderToLookUp(target, separator);
     if (!folder || !fs.folderExists(*folder)) {
-        return refusal(SplitCheck::TargetFolderMissing, u"目标文件中的路径不存在!", mb::Exclamation,
-                       InputField::Target, Selection::All);
+        return refusal(SplitCheck::TargetFolderMissing, target);
     }
     return std::nullopt;
 }
@@ -95,14 +86,14 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
     plan.source = trimSpaces(request.source);
     plan.target = trimSpaces(request.target);
     plan.writeScript = request.writeScript;
+    plan.writeChecksum = request.writeChecksum;
     if (auto refused = checkNames(fs, plan.source, plan.target)) {
         return *refused;
     }
     // Link.bat quotes the pieces' and the output's names, all formed from the
     // target's name: one the quotes cannot hold is refused before the size.
     if (plan.writeScript && !safeInScript(GetFileName(plan.target, fs.separator()))) {
-        return refusal(SplitCheck::UnsafeScriptName, kUnsafeName, mb::Exclamation,
-                       InputField::Target, Selection::All);
+        return refusal(SplitCheck::UnsafeScriptName, plan.target);
     }
 
     switch (request.block.kind) {
@@ -117,13 +108,11 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
             break;
     }
     if (plan.block <= 0) {
-        return refusal(SplitCheck::NoBlockSize, kNoBlockSize, mb::Information,
-                       InputField::BlockSize);
+        return refusal(SplitCheck::NoBlockSize);
     }
     plan.length = fs.fileLength(plan.source);
     if (plan.block > plan.length) {
-        return refusal(SplitCheck::BlockLargerThanFile, u"块文件比要分割的文件还要大!没必要分割!",
-                       mb::Information, InputField::None);
+        return refusal(SplitCheck::BlockLargerThanFile, plan.source);
     }
 
     const std::int64_t count = plan.length / plan.block + (plan.length % plan.block != 0 ? 1 : 0);
@@ -135,6 +124,7 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
     }
     proposeMergeName(plan);
     plan.scriptPath = joinScriptPath(plan.target, fs.separator());
+    plan.checksumPath = checksumPath(plan.target);
     if (plan.writeScript) {
         std::vector<Text> names;
         names.reserve(plan.pieces.size());
@@ -146,23 +136,67 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
 
     // Truncating a piece or the script must never destroy the file being cut.
     if (writesOverSource(fs, plan)) {
-        return refusal(SplitCheck::TargetIsSource, kTargetExists, mb::Information,
-                       InputField::Target, Selection::All);
+        return refusal(SplitCheck::TargetIsSource, plan.target);
     }
     return plan;
 }
 
 namespace {
 
-// Copies one piece; a piece that could not be written whole, or whose copy
-// was stopped, is removed: its bytes are neither the old ones nor the new.
-// Opening it is refused (error 70, nothing removed) when its name has come to
-// reach the source since the check.
+// The checksum file, one line per piece as it is cut, staged so that only a
+// split that went through to the end leaves one.
+class ChecksumWriter {
+  public:
+    ChecksumWriter(FileSystem& fs, const SplitPlan& plan)
+        : fs_(fs), plan_(plan), staged_(fs.createStaged(plan.checksumPath)) {}
+    ChecksumWriter(const ChecksumWriter&) = delete;
+    ChecksumWriter& operator=(const ChecksumWriter&) = delete;
+
+    // The hashes the copy of a piece feeds: the piece's and the whole file's.
+    std::span<Sha256* const> hashes() { return hashes_; }
+
+    void pieceDone(const PlannedPiece& piece) {
+        add(checksumLine(piece_.finish(), GetFileName(piece.name, fs_.separator())));
+    }
+
+    // The whole file's line, then the file takes its name, unless that name
+    // has come to reach the source since the check.
+    void commit(FileId source) {
+        add(checksumLine(whole_.finish(), GetFileName(plan_.mergeName, fs_.separator())));
+        if (fs_.fileId(plan_.checksumPath) == source) {
+            raise(err::PermissionDenied);
+        }
+        staged_->commit();
+    }
+
+  private:
+    void add(const std::string& line) {
+        staged_->writeAt(written_, std::as_bytes(std::span(line.data(), line.size())));
+        written_ += static_cast<std::int64_t>(line.size());
+    }
+
+    FileSystem& fs_;
+    const SplitPlan& plan_;
+    std::unique_ptr<StagedFile> staged_;
+    Sha256 piece_;
+    Sha256 whole_;
+    Sha256* hashes_[2] = {&piece_, &whole_};
+    std::int64_t written_ = 0;
+};
+
+// Copies one piece (hashing it when `checksums` is given); a piece that could
+// not be written whole, or whose copy was stopped, is removed: its bytes are
+// neither the old ones nor the new. Opening it is refused (error 70, nothing
+// removed) when its name has come to reach the source since the check.
 bool writePiece(FileSystem& fs, InputFile& source, const PlannedPiece& piece, Progress& progress,
-                const ProgressFn& report) {
+                const ProgressFn& report, ChecksumWriter* checksums) {
     auto file = fs.createFile(piece.name, source.id());
     try {
-        if (!copyBytes(fs, source, piece.offset, *file, 0, piece.size, progress, report)) {
+        const bool copied =
+            checksums ? copyAndHash(source, piece.offset, *file, 0, piece.size, checksums->hashes(),
+                                    progress, report)
+                      : copyBytes(fs, source, piece.offset, *file, 0, piece.size, progress, report);
+        if (!copied) {
             file.reset();
             fs.removeFile(piece.name);
             return false;
@@ -209,6 +243,12 @@ RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& rep
     if (const auto folder = folderToLookUp(plan.target, fs.separator())) {
         fs.removeAbandonedStaging(*folder);
     }
+    // Destroyed uncommitted on a stop or an error: no checksum file is left.
+    std::optional<ChecksumWriter> checksums;
+    if (plan.writeChecksum) {
+        checksums.emplace(fs, plan);
+    }
+    ChecksumWriter* const hashing = checksums ? &*checksums : nullptr;
     // One bit per complete piece: whether its file was there before the run.
     std::vector<bool> existed;
     for (const PlannedPiece& piece : plan.pieces) {
@@ -217,10 +257,13 @@ RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& rep
             return takeBack(fs, plan, existed);
         }
         const bool there = wasThere(fs, piece.name);
-        if (!writePiece(fs, *input, piece, progress, report)) {
+        if (!writePiece(fs, *input, piece, progress, report, hashing)) {
             return takeBack(fs, plan, existed);
         }
         existed.push_back(there);
+        if (hashing) {
+            hashing->pieceDone(piece);
+        }
         ++progress.piecesDone;
     }
     // Nothing after the pieces is written when the run stops here.
@@ -229,6 +272,9 @@ RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& rep
     }
     if (plan.writeScript) {
         writeJoinScriptFile(fs, plan.scriptPath, plan.scriptBytes, input->id());
+    }
+    if (hashing) {
+        hashing->commit(input->id());
     }
     return RunOutcome::Completed;
 }

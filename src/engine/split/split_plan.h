@@ -37,6 +37,8 @@ struct SplitRequest {
     Text target;
     BlockSize block;
     bool writeScript = true;
+    // Write TARGET.sha256 (the pieces' and the whole file's digests) last.
+    bool writeChecksum = false;
 };
 
 // The checks, in the order they are made.
@@ -51,7 +53,7 @@ enum class SplitCheck {
     UnsafeScriptName,     // the target's name cannot be quoted in Link.bat
     NoBlockSize,          // empty custom size, or one of no bytes
     BlockLargerThanFile,  // the block is larger than the file
-    TargetIsSource        // a piece or Link.bat would be the source itself
+    TargetIsSource        // a piece, Link.bat or the checksum file would be the source itself
 };
 
 using SplitRefusal = Refusal<SplitCheck>;
@@ -68,11 +70,12 @@ struct SplitPlan {
     std::int64_t length = 0;
     std::int64_t block = 0;
     std::vector<PlannedPiece> pieces;
-    Text scriptPath;                  // Link.bat beside the pieces
-    std::string scriptBytes;          // what Link.bat will hold
-    Text mergeName;                   // the output name the script and the window propose
-    bool mergeNameHasDollar = false;  // formed from a "$" name (the window's caret goes to the end)
+    Text scriptPath;          // Link.bat beside the pieces
+    std::string scriptBytes;  // what Link.bat will hold
+    Text mergeName;           // the output name the script and the window propose
     bool writeScript = true;
+    Text checksumPath;  // TARGET.sha256
+    bool writeChecksum = false;
 };
 
 // Makes the window's checks in their order; reads the disk but changes nothing.
@@ -80,11 +83,12 @@ struct SplitPlan {
 std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitRequest& request);
 
 // Cuts the pieces, each opened so that it can never be the source, then writes
-// the script. A stop removes every piece file the run created and writes no
-// script; piece files that were there before stay, save the one being written.
-// An error removes the piece being written, keeps the complete ones (the
-// window lists them, and its report says the split failed) and writes no
-// script. Throws RuntimeError on failure.
+// the script and, last, the checksum file, whose lines are staged as the
+// pieces are cut. A stop removes every piece file the run created and writes
+// neither; piece files that were there before stay, save the one being
+// written. An error removes the piece being written, keeps the complete ones
+// (the window lists them, and its report says the split failed) and writes
+// neither. Throws RuntimeError on failure.
 RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& progress);
 
 }  // namespace tessark

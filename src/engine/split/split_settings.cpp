@@ -35,8 +35,4 @@ std::optional<std::int64_t> typedBlockBytes(const Text& typed) {
     return bytes;
 }
 
-Text SizeCaption(std::int64_t bytes) {
-    return u"文件大小：" + decimal(bytes / 1024) + u" KB";
-}
-
 }  // namespace tessark

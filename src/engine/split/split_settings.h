@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The split inputs: the block sizes, the proposed target and the size caption
-// for a chosen source.
+// The split inputs: the block sizes and the proposed target for a chosen
+// source.
 #pragma once
 
 #include <cstdint>
@@ -24,8 +24,5 @@ inline Text proposeTarget(const Text& source) {
 // number, times 1024, rounded half to even. Nothing for a size of no bytes;
 // INT64_MAX for one too large to hold (larger than any file).
 std::optional<std::int64_t> typedBlockBytes(const Text& typed);
-
-// "文件大小：N KB" with N the whole kilobytes.
-Text SizeCaption(std::int64_t bytes);
 
 }  // namespace tessark

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The styles and answers of the program's message boxes: a refusal carries
-// the style its box is shown with.
+// The styles and answers of the program's message boxes.
 #pragma once
 
 namespace tessark::mb {

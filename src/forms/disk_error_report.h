@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The disk error table: a fixed set of disk and file error numbers becomes a
-// fixed message; any other number says nothing.
+// The window's disk error table: a fixed set of the engine's run-time error
+// numbers becomes a fixed message; any other number says nothing.
 #pragma once
 
 #include <optional>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "engine/errors/disk_error_report.h"
+#include "forms/disk_error_report.h"
 
 #include "engine/core/runtime_error.h"
 

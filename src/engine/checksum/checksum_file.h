@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: MIT
+// TARGET.sha256: the digests of a set's pieces and of the whole file, in the
+// text form every system's own checksum tools read ("<64 hex>  <name>", one
+// file a line). The file travels with the pieces, so reading it treats it as
+// untrusted input: names must be plain file names, lines and the file are
+// bounded, and anything else makes the whole file unrecognised.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "engine/core/sha256.h"
+#include "engine/core/text.h"
+
+namespace tessark {
+
+class FileSystem;
+
+struct ChecksumEntry {
+    Text name;  // a plain file name, beside the checksum file
+    Sha256Digest digest;
+    friend bool operator==(const ChecksumEntry&, const ChecksumEntry&) = default;
+};
+
+// The longest line read, in bytes; a name of 255 characters fits several times.
+inline constexpr std::size_t kMaxChecksumLine = 4096;
+// The most entries a checksum file may hold: far beyond any set worth cutting,
+// and a bound on what a hostile file can make the reader keep.
+inline constexpr std::size_t kMaxChecksumEntries = std::size_t{1} << 22;
+
+// One line with its LF: "<hex>  <name>", or "\<hex>  <escaped name>" when the
+// name holds a "\" or a line break ("\\", "\n", "\r"), as the GNU tools
+// write it.
+std::string checksumLine(const Sha256Digest& digest, TextView name);
+
+// "folder/m.sha256" for the target "folder/m".
+Text checksumPath(const Text& target);
+
+// Whether `name` may be opened as a file beside the checksum file on a system
+// whose separator is `separator`: not empty, not "." or "..", no "/" (a
+// separator everywhere), no `separator`, no control character, and on Windows
+// no ":" (a drive, or a stream of another file).
+bool plainFileName(TextView name, char16_t separator);
+
+// Reads checksum text as it arrives, line by line, keeping no more than one
+// line besides the entries. Blank lines and "#" comments are passed over; a
+// text or binary marker ("  " or " *") is accepted, hex digits in either case,
+// LF or CR LF line ends.
+class ChecksumReader {
+  public:
+    explicit ChecksumReader(char16_t separator) : separator_(separator) {}
+    // False once the text can no longer be a checksum file.
+    bool feed(std::string_view bytes);
+    // The entries in file order; nothing when the text was not a checksum
+    // file (a malformed or overlong line, a name twice, no entry at all).
+    std::optional<std::vector<ChecksumEntry>> finish();
+
+  private:
+    bool takeLine(std::string_view line);
+
+    char16_t separator_;
+    std::string line_;
+    std::vector<ChecksumEntry> entries_;
+    std::unordered_set<Text> names_;
+    bool bad_ = false;
+};
+
+std::optional<std::vector<ChecksumEntry>> parseChecksumText(std::string_view text,
+                                                            char16_t separator);
+
+// The most bytes a checksum file is read to: beyond it the file is not one.
+inline constexpr std::int64_t kMaxChecksumFile = std::int64_t{1} << 30;
+
+// The entries of the checksum file at `path`; nothing when it cannot be read
+// or is not a checksum file. Never holds more than a chunk and a line of it.
+std::optional<std::vector<ChecksumEntry>> readChecksumFile(FileSystem& fs, const Text& path);
+
+}  // namespace tessark

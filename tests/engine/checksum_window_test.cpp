@@ -1,0 +1,169 @@
+// SPDX-License-Identifier: MIT
+// The checksum file through the window's handlers, on the in-memory file
+// system: written by Start split, checked by Start merge with its questions
+// and its message, used by Add to name a missing last piece.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/core/sha256.h"
+#include "engine/split/split_plan.h"
+#include "fake_file_system.h"
+#include "fake_window.h"
+#include "forms/merge_form.h"
+#include "forms/merge_list.h"
+#include "forms/split_form.h"
+
+namespace tessark {
+namespace {
+
+using Op = test::FakeFileSystem::Op;
+
+std::string line(const std::string& bytes, const std::string& name) {
+    Sha256 hash;
+    hash.update(std::as_bytes(std::span(bytes.data(), bytes.size())));
+    return toHex(hash.finish()) + "  " + name + "\n";
+}
+
+const std::string kSource = std::string(1024, 'a') + std::string(1024, 'b') + "c";  // 3 pieces
+const Text kSums = u"D:\\out\\影$.bin.sha256";
+const Text kOutput = u"D:\\out\\joined.bin";
+constexpr int kAskNoDefault = 292;
+
+class ChecksumWindow : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        fs.addFile(u"D:\\src\\影.bin", kSource);
+        fs.addFolder(u"D:\\out");
+        w.Text1.value = u"D:\\src\\影.bin";
+        w.Text2.value = u"D:\\out\\影$.bin";
+        w.Option1.isSelected = false;
+        w.Text3.value = u"1";
+    }
+    void split() {
+        auto controls = w.controls();
+        startSplit(controls, fs);
+    }
+    // Merges what the split listed into kOutput, over an older file.
+    void merge(std::deque<int> answers) {
+        fs.addFile(kOutput, "old");
+        w.Text4.value = kOutput;
+        w.messages.shown.clear();
+        w.messages.answers = std::move(answers);
+        auto controls = w.controls();
+        startMerge(controls, fs);
+    }
+
+    test::FakeFileSystem fs;
+    test::FakeWindow w;
+};
+
+TEST_F(ChecksumWindow, StartSplitWritesTheChecksumFileLast) {
+    split();
+    EXPECT_EQ(*fs.contents(kSums), line(kSource.substr(0, 1024), "影$.bin.001") +
+                                       line(kSource.substr(1024, 1024), "影$.bin.002") +
+                                       line(kSource.substr(2048), "影$.bin.003") +
+                                       line(kSource, "影(1).bin"));
+}
+
+TEST_F(ChecksumWindow, AFailedOrStoppedSplitWritesNone) {
+    fs.injectFault(Op::Create, u"D:\\out\\Link.bat", 61);
+    split();
+    EXPECT_FALSE(fs.has(kSums));
+    EXPECT_EQ(w.messages.shown.back().style, 16);
+
+    SplitRequest request{u"D:\\src\\影.bin", u"D:\\out\\影$.bin", BlockSize::ofBytes(1024)};
+    request.writeChecksum = true;
+    const auto plan = std::get<SplitPlan>(planSplit(fs, request));
+    EXPECT_EQ(runSplit(fs, plan, [](const Progress& p) { return p.piecesDone < 2; }),
+              RunOutcome::Stopped);
+    EXPECT_FALSE(fs.has(kSums));
+    for (const Text& name : fs.allFiles()) {
+        EXPECT_EQ(name.find(u".tmp"), Text::npos) << toUtf8(name);
+    }
+}
+
+TEST_F(ChecksumWindow, NeverWritesOverASourceReachedByTheChecksumName) {
+    fs.addHardLink(u"D:\\src\\影.bin", kSums);
+    split();
+    ASSERT_EQ(w.messages.shown.size(), 1u);
+    EXPECT_EQ(w.messages.shown[0].prompt, u"指定的目标文件已经存在，请重新取名!");
+    EXPECT_EQ(*fs.contents(u"D:\\src\\影.bin"), kSource);
+}
+
+TEST_F(ChecksumWindow, ADamagedPieceStopsTheMergeNamingIt) {
+    split();
+    fs.files()[u"D:\\out\\影$.bin.002"]->bytes[500] = 'x';
+    merge({});
+    ASSERT_EQ(w.messages.shown.size(), 3u);  // replace?, merge?, the damage
+    EXPECT_EQ(w.messages.shown[2].prompt, u"文件 影$.bin.002 已损坏（校验值不符），合并已停止!");
+    EXPECT_EQ(w.messages.shown[2].style, 16);
+    EXPECT_EQ(*fs.contents(kOutput), "old");
+    EXPECT_FALSE(w.ProgressBar1.visible);
+    EXPECT_EQ(w.pointer.current, pointer::Default);
+}
+
+struct QuestionCase {
+    const char* name;
+    std::function<void(test::FakeFileSystem&, test::FakeWindow&)> change;
+    Text question;
+    int answer;
+    std::string output;  // what kOutput holds afterwards
+};
+
+void PrintTo(const QuestionCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class ChecksumQuestion : public ChecksumWindow,
+                         public ::testing::WithParamInterface<QuestionCase> {};
+
+const Text kDiffers = u"合并列表与校验文件 影$.bin.sha256 不符，仍要合并吗？";
+const Text kUnrecognised = u"校验文件 影$.bin.sha256 无法识别，仍要合并吗？";
+
+void reorder(test::FakeFileSystem&, test::FakeWindow& w) {
+    std::swap(w.List1.items[1], w.List1.items[2]);
+}
+void garble(test::FakeFileSystem& fs, test::FakeWindow&) {
+    fs.addFile(kSums, "not a checksum file\n");
+}
+const std::string kReordered =
+    kSource.substr(0, 1024) + kSource.substr(2048) + kSource.substr(1024, 1024);
+
+const QuestionCase kQuestionCases[] = {
+    {"ListDiffersNo", reorder, kDiffers, mb::No, "old"},
+    {"ListDiffersYes", reorder, kDiffers, mb::Yes, kReordered},
+    {"UnrecognisedNo", garble, kUnrecognised, mb::No, "old"},
+    {"UnrecognisedYes", garble, kUnrecognised, mb::Yes, kSource},
+};
+
+TEST_P(ChecksumQuestion, AsksFirstAndNoChangesNothing) {
+    const QuestionCase& c = GetParam();
+    split();
+    c.change(fs, w);
+    merge({c.answer});
+    ASSERT_FALSE(w.messages.shown.empty());
+    EXPECT_EQ(w.messages.shown[0].prompt, c.question);
+    EXPECT_EQ(w.messages.shown[0].style, kAskNoDefault);
+    EXPECT_EQ(w.messages.shown.size(), c.answer == mb::No ? 1u : 4u);
+    EXPECT_EQ(*fs.contents(kOutput), c.output);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ChecksumQuestion, ::testing::ValuesIn(kQuestionCases),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ChecksumWindow, AddNamesAMissingLastPiece) {
+    split();
+    fs.remove(u"D:\\out\\影$.bin.003");
+    w.List1.items.clear();
+    auto controls = w.controls();
+    w.messages.shown.clear();
+    addPiecesFrom(controls, fs, u"D:\\out\\影$.bin.001");
+    EXPECT_EQ(w.List1.count(), 2);
+    ASSERT_EQ(w.messages.shown.size(), 1u);
+    EXPECT_EQ(w.messages.shown[0].prompt, u"文件不完整，缺少 影$.bin.003 !");
+}
+
+}  // namespace
+}  // namespace tessark

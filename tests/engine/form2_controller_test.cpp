@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: MIT
+// Form2Controller routes "this control, this event" to the right handler:
+// clicks by their tables, Enter by the control's handler or kind, the shell
+// buttons and the clock, over recording fakes.
+#include "forms/form2_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fake_file_system.h"
+#include "fake_window.h"
+#include "forms/window_services.h"
+
+namespace tessark {
+namespace {
+
+using design::Form2Control;
+using enum Form2Control;
+using Log = std::vector<std::string>;
+
+struct Recorder : Form2Shell, design::ControlSurface {
+    explicit Recorder(test::EventLog& into) : log(into) {}
+    void hideMain() override { log.emplace_back("hide Form2"); }
+    void showAbout() override { log.emplace_back("show frmAbout"); }
+    void press(Form2Control button) override {
+        log.push_back("press " + std::string(nameOf(button)));
+    }
+    void showPicker() override { log.emplace_back("picker"); }
+    std::optional<Text> timeOfDay() override { return u"12:34:56"; }
+    bool checked(Form2Control option) const override { return option == Option2; }
+    void setVisible(Form2Control c, bool on) override {
+        log.push_back((on ? "show " : "hide ") + std::string(nameOf(c)));
+    }
+    void setEnabled(Form2Control c, bool on) override {
+        log.push_back((on ? "enable " : "disable ") + std::string(nameOf(c)));
+    }
+    void setFocus(Form2Control c) override { log.push_back("focus " + std::string(nameOf(c))); }
+    test::EventLog& log;
+};
+
+struct Case {
+    const char* what;
+    std::function<void(Form2Controller&)> event;
+    Log expected;
+};
+
+TEST(Form2ControllerTest, EachEventReachesItsHandler) {
+    const Case cases[] = {
+        {"Command2", [](auto& c) { c.click(Command2); }, {"picker"}},
+        {"Command10", [](auto& c) { c.click(Command10); }, {"picker"}},
+        {"Command12", [](auto& c) { c.click(Command12); }, {"hide Form2", "show frmAbout"}},
+        {"Command13", [](auto& c) { c.click(Command13); }, {"end"}},
+        {"Command7", [](auto& c) { c.click(Command7); }, {"List1.clear"}},
+        {"Option2",
+         [](auto& c) { c.click(Option2); },
+         {"enable Text3", "show Text3", "show Label1", "focus Text3"}},
+        {"Label2 has no click", [](auto& c) { EXPECT_FALSE(c.click(Label2)); }, {}},
+        {"Enter on a button", [](auto& c) { c.keyPress(Command5, 13); }, {"press Command5"}},
+        {"a letter on a button", [](auto& c) { c.keyPress(Command5, 'a'); }, {}},
+        {"Enter on Option2", [](auto& c) { c.keyPress(Option2, 13); }, {}},
+        // Enter in a split box starts the split, in the merge's the merge:
+        // each refuses its empty input and goes back to it.
+        {"Enter on Text2",
+         [](auto& c) { c.keyPress(Text2, 13); },
+         {"msgbox style=48", "Text1.focus"}},
+        {"Enter on List1",
+         [](auto& c) { c.keyPress(List1, 13); },
+         {"msgbox style=48", "Text4.focus"}},
+        {"panel 3",
+         [](auto& c) { c.StatusBar1_PanelClick(3); },
+         {"hide Form2", "show frmAbout", "web site"}},
+        {"Form_Unload", [](auto& c) { c.Form_Unload(); }, {"end"}},
+    };
+    for (const Case& c : cases) {
+        test::FakeWindow w;
+        test::FakeFileSystem fs;
+        Recorder shell(w.log);
+        WindowServices given{&fs,
+                             &w.messages,
+                             &w.CommonDialog1,
+                             nullptr,
+                             [&] { w.log.emplace_back("web site"); },
+                             [&] { w.log.emplace_back("end"); }};
+        const ServicesInUse services(given, {});
+        Form2Controller controller(w.controls(), shell, shell, services);
+        c.event(controller);
+        EXPECT_EQ(w.log, c.expected) << c.what;
+    }
+}
+
+// A request the job could no longer act on (here: the split was refused
+// before it began) is taken once it is over: a close ends the program, an Esc
+// is spent rather than kept for the next job.
+TEST(Form2ControllerTest, ARequestLeftAfterAJobIsTakenOnce) {
+    const std::pair<StopRequest, Log> cases[] = {
+        {StopRequest::StopAndEnd, {"msgbox style=48", "Text1.focus", "end"}},
+        {StopRequest::Stop, {"msgbox style=48", "Text1.focus"}},
+        {StopRequest::None, {"msgbox style=48", "Text1.focus"}},
+    };
+    for (const auto& [request, expected] : cases) {
+        test::FakeWindow w;
+        test::FakeFileSystem fs;
+        Recorder shell(w.log);
+        WindowServices given{&fs,     &w.messages, &w.CommonDialog1,
+                             nullptr, {},          [&] {
+                                 w.log.emplace_back("end"); }};
+        const ServicesInUse services(given, {});
+        Form2Controller controller(w.controls(), shell, shell, services);
+        w.repaint.stopAt = 0;
+        w.repaint.request = request;
+        controller.click(Command3);
+        EXPECT_EQ(w.log, expected);
+        EXPECT_EQ(w.repaint.takes, 1);
+        EXPECT_FALSE(controller.jobRunning());
+    }
+}
+
+TEST(Form2ControllerTest, TheTimerShowsTheTimeInTheFifthPanel) {
+    test::FakeWindow w;
+    test::FakeFileSystem fs;
+    Recorder shell(w.log);
+    WindowServices given;
+    given.fileSystem = &fs;
+    given.messages = &w.messages;
+    given.dialog = &w.CommonDialog1;
+    const ServicesInUse services(given, {});
+    Form2Controller controller(w.controls(), shell, shell, services);
+    controller.Timer1_Timer();
+    EXPECT_EQ(w.StatusBar1.panels[4], u"12:34:56");
+}
+
+}  // namespace
+}  // namespace tessark
