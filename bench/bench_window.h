@@ -86,6 +86,7 @@ class BenchWindow {
     class Repaint : public RepaintHook {
       public:
         void repaint() override {}
+        StopRequest takeStopRequest() override { return StopRequest::None; }
     } repaint_;
 };
 

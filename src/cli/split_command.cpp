@@ -39,8 +39,8 @@ int splitCommand(FileSystem& fs, const SplitOptions& options) {
         line.finish();
         if (outcome == RunOutcome::Stopped) {
             complain("split of " + quoted(plan.source) +
-                     " stopped; the pieces written in full stay, no Link.bat or checksum file was "
-                     "written");
+                     " stopped; the pieces it made were removed, no Link.bat or checksum file "
+                     "was written");
             return kStoppedStatus;
         }
         return 0;

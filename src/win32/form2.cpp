@@ -63,8 +63,9 @@ void Form2::createWindow(Form2Services services) {
     p.list1 =
         std::make_unique<Win32ListBox>(p.built.control(Form2Control::List1), p.built.tooltips(),
                                        [this] { parts_->controller->List1_Click(); });
-    p.progressBar1 =
-        std::make_unique<Win32ProgressBar>(p.built.control(Form2Control::ProgressBar1));
+    p.taskbar = std::make_unique<TaskbarProgress>(window_);
+    p.progressBar1 = std::make_unique<Win32ProgressBar>(p.built.control(Form2Control::ProgressBar1),
+                                                        p.taskbar.get());
     p.statusBar1 =
         std::make_unique<Win32StatusBar>(p.built.control(Form2Control::StatusBar1), widths);
     for (std::size_t i = 0; i < status->panels.size(); ++i) {
@@ -73,12 +74,14 @@ void Form2::createWindow(Form2Services services) {
         }
     }
     p.statusBar1->fitFont(p.built.dpi());
-    p.repaint = std::make_unique<Win32RepaintHook>(window_);
+    p.repaint =
+        std::make_unique<Win32RepaintHook>(window_, p.built.control(Form2Control::Command13));
     p.services = std::make_unique<ServicesInUse>(
         std::move(services),
-        ToolkitServices{[this] { return std::make_unique<Win32MessageBox>(window_); },
-                        [this] { return std::make_unique<Win32CommonDialog>(window_); },
-                        &openMakerSite, [] { PostQuitMessage(0); }});
+        ToolkitServices{
+            [this] { return std::make_unique<Win32MessageBox>(window_, parts_->taskbar.get()); },
+            [this] { return std::make_unique<Win32CommonDialog>(window_); }, &openMakerSite,
+            [] { PostQuitMessage(0); }});
     p.controller = std::make_unique<Form2Controller>(p.controls(), p.surface,
                                                      static_cast<Form2Shell&>(*this), *p.services);
 
@@ -177,8 +180,12 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_DROPFILES:
             dropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
-        case WM_CLOSE:  // the window's unload
-            p.controller->Form_Unload();
+        case WM_CLOSE:  // the window's unload, or a request to stop the running job
+            if (p.controller->jobRunning()) {
+                p.repaint->ask(StopRequest::StopAndEnd);
+            } else {
+                p.controller->Form_Unload();
+            }
             return 0;
         default:
             break;

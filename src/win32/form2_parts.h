@@ -10,6 +10,7 @@
 #include "forms/form2_controller.h"
 #include "forms/window_services.h"
 #include "win32/form2.h"
+#include "win32/taskbar.h"
 #include "win32/win32_controls.h"
 #include "win32/window_builder.h"
 
@@ -47,6 +48,7 @@ struct Form2::Parts {
     std::unique_ptr<Win32OptionButton> option1;
     std::unique_ptr<Win32Label> label2;
     std::unique_ptr<Win32ListBox> list1;
+    std::unique_ptr<TaskbarProgress> taskbar;
     std::unique_ptr<Win32ProgressBar> progressBar1;
     std::unique_ptr<Win32StatusBar> statusBar1;
     Win32MousePointer pointer;

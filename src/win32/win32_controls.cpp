@@ -5,7 +5,9 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
+#include "win32/taskbar.h"
 #include "win32/win32_text.h"
 
 namespace tessark::win32 {
@@ -171,16 +173,25 @@ void Win32ListBox::setToolTip(const Text& text) {
 
 void Win32ProgressBar::setMaximum(double maximum) {
     SendMessageW(bar_, PBM_SETRANGE32, 0, progressUnits(maximum));
+    if (taskbar_ != nullptr) {
+        taskbar_->setMaximum(maximum);
+    }
 }
 
 void Win32ProgressBar::setValue(double value) {
     SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(progressUnits(value)), 0);
+    if (taskbar_ != nullptr) {
+        taskbar_->setValue(value);
+    }
 }
 
 void Win32ProgressBar::setVisible(bool visible) {
     ShowWindow(bar_, visible ? SW_SHOWNA : SW_HIDE);
     if (visible) {
         UpdateWindow(bar_);
+    }
+    if (taskbar_ != nullptr) {
+        taskbar_->setVisible(visible);
     }
 }
 
@@ -233,21 +244,67 @@ void Win32MousePointer::setPointer(int code) {
 
 void Win32RepaintHook::repaint() {
     MSG message;
+    while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+        const bool repeated = (message.lParam & (LPARAM{1} << 30)) != 0;
+        if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && !repeated) {
+            ask(StopRequest::Stop);
+        } else if (message.message == WM_SYSKEYDOWN && message.wParam == VK_F4 && !repeated) {
+            ask(StopRequest::StopAndEnd);
+        }
+    }
+    while (PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+        if (message.message == WM_LBUTTONUP && exit_ != nullptr && message.hwnd == exit_) {
+            ask(StopRequest::StopAndEnd);
+        }
+    }
+    while (PeekMessageW(&message, nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE)) {
+        if (message.message == WM_NCLBUTTONDOWN && message.wParam == HTCLOSE &&
+            message.hwnd == window_) {
+            ask(StopRequest::StopAndEnd);
+        }
+    }
+    while (PeekMessageW(&message, nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
+        if ((message.wParam & 0xFFF0) == SC_CLOSE && message.hwnd == window_) {
+            ask(StopRequest::StopAndEnd);
+        }
+    }
+    while (PeekMessageW(&message, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE)) {
+        if (message.hwnd == window_) {
+            ask(StopRequest::StopAndEnd);
+        } else {
+            DispatchMessageW(&message);
+        }
+    }
     while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
         DispatchMessageW(&message);
     }
     while (PeekMessageW(&message, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) {
-        if (frozen_ == nullptr || message.hwnd != frozen_) {
+        if (window_ == nullptr || message.hwnd != window_) {
             DispatchMessageW(&message);
         }
     }
 }
 
+StopRequest Win32RepaintHook::takeStopRequest() {
+    return std::exchange(request_, StopRequest::None);
+}
+
+void Win32RepaintHook::ask(StopRequest request) {
+    request_ = std::max(request_, request);
+}
+
 int Win32MessageBox::showBox(const Text& prompt, int style, const Text& title) {
     // Without an owner the box still blocks every window of the program.
     const UINT modality = owner_ == nullptr ? MB_TASKMODAL : 0;
+    const bool error = (style & MB_ICONMASK) == MB_ICONHAND;
+    if (error && taskbar_ != nullptr) {
+        taskbar_->setError(true);
+    }
     const int answer =
         ::MessageBoxW(owner_, wide(prompt), wide(title), static_cast<UINT>(style) | modality);
+    if (error && taskbar_ != nullptr) {
+        taskbar_->setError(false);
+    }
     // A box that could not be shown answers nothing: read as the safe "No"
     // for a question and as OK for a notice.
     if (answer == 0) {

@@ -13,6 +13,8 @@
 
 namespace tessark::win32 {
 
+class TaskbarProgress;
+
 class Win32TextBox final : public TextBox {  // EDIT
   public:
     explicit Win32TextBox(HWND edit) : edit_(edit) {}
@@ -71,15 +73,19 @@ class Win32ListBox final : public ListBox {  // LISTBOX, unsorted, single select
     Text toolTip_;
 };
 
-class Win32ProgressBar final : public ProgressBar {  // PROGRESS_CLASS
+// PROGRESS_CLASS; when given a taskbar, the window's taskbar button shows the
+// same progress.
+class Win32ProgressBar final : public ProgressBar {
   public:
-    explicit Win32ProgressBar(HWND bar) : bar_(bar) {}
+    explicit Win32ProgressBar(HWND bar, TaskbarProgress* taskbar = nullptr)
+        : bar_(bar), taskbar_(taskbar) {}
     void setMaximum(double maximum) override;
     void setValue(double value) override;
     void setVisible(bool visible) override;
 
   private:
     HWND bar_;
+    TaskbarProgress* taskbar_;
 };
 
 // STATUSCLASSNAME with five parts; panel 4 shows today's date by itself.
@@ -130,22 +136,34 @@ class Win32MousePointer final : public MousePointer {
     HCURSOR shown_ = nullptr;
 };
 
-// Paints pending windows and runs their timers, but leaves every input
-// message (keys, mouse, commands) queued: the user cannot act mid-copy.
-// Timer messages of `frozenTimers` (the clock) are dropped instead, so the
-// clock stands still during a split or merge.
+// Paints pending windows and runs their timers, and drops the user's keys
+// and mouse clicks: the user cannot act mid-copy, nor later with input made
+// meanwhile. Only the requests to stop are heard: Esc, and the main window's
+// close box, Alt+F4, a WM_CLOSE posted to it and a click on its exit button,
+// which ask to stop and end. Timer messages of the main window (the clock)
+// are dropped too, so the clock stands still during a split or merge.
 class Win32RepaintHook final : public RepaintHook {
   public:
-    explicit Win32RepaintHook(HWND frozenTimers = nullptr) : frozen_(frozenTimers) {}
+    explicit Win32RepaintHook(HWND window = nullptr, HWND exitButton = nullptr)
+        : window_(window), exit_(exitButton) {}
     void repaint() override;
+    StopRequest takeStopRequest() override;
+    // Notes a request that reached the window another way (a close sent to
+    // it while a job runs).
+    void ask(StopRequest request);
 
   private:
-    HWND frozen_;
+    HWND window_;
+    HWND exit_;
+    StopRequest request_ = StopRequest::None;
 };
 
+// Real message boxes. With a taskbar, an error box (the stop icon) shown
+// over a running job turns the taskbar button's progress red while it is up.
 class Win32MessageBox final : public MessageBox {
   public:
-    explicit Win32MessageBox(HWND owner) : owner_(owner) {}
+    explicit Win32MessageBox(HWND owner, TaskbarProgress* taskbar = nullptr)
+        : owner_(owner), taskbar_(taskbar) {}
     void setOwner(HWND owner) { owner_ = owner; }
 
   protected:
@@ -153,6 +171,7 @@ class Win32MessageBox final : public MessageBox {
 
   private:
     HWND owner_;
+    TaskbarProgress* taskbar_;
 };
 
 class Win32CommonDialog final : public CommonDialog {

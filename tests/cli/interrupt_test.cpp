@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Ctrl+C in the middle of a merge: the old output stays as it was, nothing
-// is left beside it, and the program says so with status 130. (Not under
+// is left beside it, and the program says so with status 130; in the middle
+// of a split: the pieces it made are removed. (Not under
 // wine: it has no way to send a console Ctrl+C to a program started by
 // another.)
 #include <gtest/gtest.h>
@@ -64,6 +65,27 @@ TEST(Interrupt, CtrlCMidMergeKeepsTheOldOutput) {
     EXPECT_EQ(scene.read("out.bin"), "old");
     EXPECT_EQ(scene.names(),
               (std::vector<std::string>{"m.001", "m.002", "m.003", "m.004", "out.bin"}));
+}
+
+// A split into 20,000 one-byte pieces, stopped by Ctrl+C once its first piece
+// is there: every piece it made goes, the file that already had a piece's
+// name stays, and no Link.bat is written.
+TEST(Interrupt, CtrlCMidSplitRemovesThePiecesItMade) {
+    const Scene scene;
+    scene.write("src.bin", sampleBytes(20000, 9));
+    scene.write("m.005", "there before");
+
+    Running split = scene.start({"split", "@/src.bin", "-o", "@/m", "-b", "1", "-q"});
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (!scene.has("m.001") && !split.ended() && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    split.signal(SIGINT);
+    const Finished finished = split.wait();
+
+    EXPECT_EQ(finished.status, 130) << finished.err;
+    EXPECT_NE(finished.err.find("removed"), std::string::npos) << finished.err;
+    EXPECT_EQ(scene.names(), (std::vector<std::string>{"m.005", "src.bin"}));
 }
 
 }  // namespace

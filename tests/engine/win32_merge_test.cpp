@@ -74,3 +74,33 @@ TEST_F(Win32MergeTest, APieceHeldByAnotherProgramStopsTheMergeSilently) {
 
 }  // namespace
 }  // namespace tessark
+
+namespace tessark {
+namespace {
+
+// A staging file left by a merge that was killed goes with the next staging
+// in its folder; the file of a staging still under way stays, so that it
+// still takes its output's place.
+TEST(Win32Staging, AnAbandonedStagingFileGoesAndOneInUseStays) {
+    const test::ScratchFolder dir;
+    const auto fs = makeNativeFileSystem();
+    test::writeWholeFile(dir / u"~tessark4242-0.tmp", "left by a killed merge");
+    test::writeWholeFile(dir / u"~tessark-mine.tmp", "not a staging file");
+
+    const auto first = fs->createStaged(dir / u"one.bin");
+    EXPECT_EQ(fs->findFiles(dir / u"~tessark4242-*.tmp"), std::vector<Text>{});
+    EXPECT_EQ(fs->findFiles(dir / u"~tessark-mine.tmp").size(), 1u);
+    const std::byte bytes[] = {std::byte{'1'}};
+    first->writeAt(0, bytes);
+    first->close();  // written and closed, but not in place yet
+
+    const auto second = fs->createStaged(dir / u"two.bin");
+    first->commit();
+    second->writeAt(0, bytes);
+    second->commit();
+    EXPECT_EQ(test::readWholeFile(dir / u"one.bin"), "1");
+    EXPECT_EQ(test::readWholeFile(dir / u"two.bin"), "1");
+}
+
+}  // namespace
+}  // namespace tessark

@@ -20,6 +20,12 @@ class FakeInput : public InputFile {
     ~FakeInput() override { --fs_.openHandleCount(); }
     FileId id() const override { return FakeFileSystem::idOf(*entry_); }
     std::size_t readAt(std::int64_t offset, std::span<std::byte> buffer) override {
+        if (fs_.beforeTransfer) {
+            fs_.beforeTransfer();
+        }
+        if (fs_.chunk > 0) {
+            buffer = buffer.first(std::min(buffer.size(), static_cast<std::size_t>(fs_.chunk)));
+        }
         fs_.checkFault(FakeFileSystem::Op::Read, path_);
         const auto size = static_cast<std::int64_t>(entry_->bytes.size());
         if (offset >= size) {

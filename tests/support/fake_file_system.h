@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -57,6 +58,11 @@ class FakeFileSystem : public FileSystem {
     // findFiles returns its names in descending order, as a directory might.
     void setListingDescending(bool descending) { descending_ = descending; }
     int openHandles() const { return openHandles_; }
+    // Each read, and so each copy's step whether it hashes or not, moves at
+    // most this many bytes (none: no limit), after running `beforeTransfer`: a long run reports
+    // between chunks, and a test can act, or wait, at each.
+    std::int64_t chunk = 0;
+    std::function<void()> beforeTransfer;
 
     char16_t separator() const override { return separator_; }
     bool fileExists(const Text& path) override;
@@ -109,19 +115,13 @@ class FakeFileSystem : public FileSystem {
     int tempCounter_ = 0;
 };
 
-// The in-memory file system moving at most `chunk` bytes a call, so that a
+// The in-memory file system moving at most `step` bytes a call, so that a
 // copy reports several times inside one piece.
 class ChunkyFileSystem : public FakeFileSystem {
   public:
-    ChunkyFileSystem(char16_t separator, std::int64_t chunk)
-        : FakeFileSystem(separator), chunk_(chunk) {}
-    std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
-                          std::int64_t outOffset, std::int64_t count) override {
-        return FakeFileSystem::transfer(in, inOffset, out, outOffset, std::min(count, chunk_));
+    ChunkyFileSystem(char16_t separator, std::int64_t step) : FakeFileSystem(separator) {
+        chunk = step;
     }
-
-  private:
-    std::int64_t chunk_;
 };
 
 }  // namespace tessark::test

@@ -226,10 +226,18 @@ class FakeCommonDialog : public CommonDialog {
     }
 };
 
+// Counts repaints; the user asks for `request` at the take numbered `stopAt`
+// (from 0), and for nothing at any other.
 class FakeRepaint : public RepaintHook {
   public:
     void repaint() override { ++calls; }
+    StopRequest takeStopRequest() override {
+        return takes++ == stopAt ? request : StopRequest::None;
+    }
     int calls = 0;
+    int takes = 0;
+    int stopAt = -1;
+    StopRequest request = StopRequest::Stop;
 };
 
 struct FakeWindow {

@@ -78,27 +78,44 @@ TEST_F(ControlsTest, ProgressValuesOutsideTheControlsRangeAreClamped) {
     }
 }
 
-TEST_F(ControlsTest, TheRepaintHookPaintsButLeavesTheUsersInputQueued) {
+// Input made during a run is dropped rather than acted on after it; only the
+// requests to stop are kept, and other messages wait for the loop.
+TEST_F(ControlsTest, TheRepaintHookPaintsDropsTheUsersInputAndHearsStopRequests) {
     HWND edit = make(WC_EDITW, 0);
+    HWND exitButton = make(WC_BUTTONW, BS_PUSHBUTTON);
     ShowWindow(host, SW_SHOW);
     test::pumpMessages();
-    InvalidateRect(edit, nullptr, TRUE);
-    PostMessageW(edit, WM_KEYDOWN, 'A', 1);
-    PostMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-    PostMessageW(host, WM_COMMAND, IDOK, 0);
-
-    Win32RepaintHook(host).repaint();
-
-    RECT pending;
-    EXPECT_FALSE(GetUpdateRect(edit, &pending, FALSE));  // painted
-    MSG message;
-    for (UINT kind : {static_cast<UINT>(WM_KEYDOWN), static_cast<UINT>(WM_LBUTTONDOWN),
-                      static_cast<UINT>(WM_COMMAND)}) {
-        EXPECT_TRUE(PeekMessageW(&message, nullptr, kind, kind, PM_NOREMOVE)) << kind;
+    struct Case {
+        UINT message;
+        HWND to;
+        WPARAM wParam;
+        StopRequest heard;
+    };
+    const Case cases[] = {
+        {WM_KEYDOWN, edit, 'A', StopRequest::None},
+        {WM_LBUTTONDOWN, edit, MK_LBUTTON, StopRequest::None},
+        {WM_KEYDOWN, edit, VK_ESCAPE, StopRequest::Stop},
+        {WM_CLOSE, host, 0, StopRequest::StopAndEnd},
+        {WM_SYSKEYDOWN, edit, VK_F4, StopRequest::StopAndEnd},
+        {WM_LBUTTONUP, exitButton, 0, StopRequest::StopAndEnd},
+        {WM_LBUTTONUP, edit, 0, StopRequest::None},
+        {WM_NCLBUTTONDOWN, host, HTCLOSE, StopRequest::StopAndEnd},
+    };
+    Win32RepaintHook hook(host, exitButton);
+    for (const Case& c : cases) {
+        InvalidateRect(edit, nullptr, TRUE);
+        PostMessageW(c.to, c.message, c.wParam, 1);
+        PostMessageW(host, WM_COMMAND, IDOK, 0);
+        hook.repaint();
+        EXPECT_EQ(hook.takeStopRequest(), c.heard) << c.message << " " << c.wParam;
+        RECT pending;
+        EXPECT_FALSE(GetUpdateRect(edit, &pending, FALSE));  // painted
+        MSG message;
+        EXPECT_FALSE(PeekMessageW(&message, nullptr, c.message, c.message, PM_NOREMOVE));
+        EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_COMMAND, WM_COMMAND, PM_REMOVE));
     }
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    EXPECT_EQ(windowText(edit), u"");  // the key never reached the box
+    EXPECT_TRUE(IsWindow(host));
+    EXPECT_EQ(windowText(edit), u"");  // no key reached the box
 }
 
 TEST_F(ControlsTest, TheAutoSizingLabelTakesItsCaptionsWidth) {

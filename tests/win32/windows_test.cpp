@@ -7,12 +7,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "box_answerer.h"
 #include "engine/core/runtime_error.h"
 #include "engine/platform/drives.h"
 #include "engine/platform/native_file_system.h"
+#include "fake_file_system.h"
 #include "fake_window.h"
 #include "forms/disk_error_report.h"
 #include "win32/dpi.h"
@@ -329,6 +331,74 @@ TEST_F(Form2Test, SplitAndMergeThroughTheWindowAndLinkBatJoinsThePiecesAgain) {
     ASSERT_TRUE(DeleteFileW(wide(dir / u"影片(1).avi")));
     EXPECT_EQ(test::runCommandProcessor(dir.path(), u"Link.bat"), 0u);
     EXPECT_EQ(test::readWholeFile(dir / u"影片(1).avi"), bytes);
+}
+
+// A split or a merge on files that wait a little at each chunk, so that the
+// window repaints (and hears the request) before the job ends. The request
+// is posted as the first chunk begins and answered Yes.
+TEST(Form2StopTest, AClosePostedDuringASplitAndEscDuringAMergeStopThem) {
+    struct Case {
+        bool split;
+        bool close;  // WM_CLOSE to the window, or Esc to a box
+    };
+    for (const Case c : {Case{true, true}, Case{false, false}}) {
+        SCOPED_TRACE(c.split ? "split" : "merge");
+        test::FakeFileSystem files(u'\\');
+        files.addFile(u"C:\\in.bin", std::string(40 * 1024, 's'));
+        files.addFolder(u"C:\\out");
+        files.addFile(u"C:\\out\\j.bin", "old");
+        test::BoxAnswerer boxes;
+        int ends = 0;
+        Form2Services services;
+        services.fileSystem = &files;
+        services.endProgram = [&] { ++ends; };
+        Form2 form(std::move(services));
+        ShowWindow(form.handle(), SW_SHOW);
+        pumpMessages();
+        const auto setText = [&](const char* name, const wchar_t* text) {
+            SetWindowTextW(form.control(name), text);
+        };
+        setText("Text1", L"C:\\in.bin");
+        setText("Text2", L"C:\\out\\m");
+        setText("Text4", L"C:\\out\\j.bin");
+        SendMessageW(form.control("Option2"), BM_CLICK, 0, 0);
+        setText("Text3", L"1");
+        HWND list = form.control("List1");
+        for (int i = 0; i < 2; ++i) {
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"C:\\in.bin"));
+        }
+        pumpMessages();
+
+        bool posted = false;
+        files.chunk = 256;
+        files.beforeTransfer = [&] {
+            if (!std::exchange(posted, true)) {
+                if (c.close) {
+                    PostMessageW(form.handle(), WM_CLOSE, 0, 0);
+                } else {
+                    PostMessageW(form.control("Text1"), WM_KEYDOWN, VK_ESCAPE, 1);
+                }
+            }
+            Sleep(2);
+        };
+        SendMessageW(form.control(c.split ? "Command3" : "Command6"), BM_CLICK, 0, 0);
+
+        ASSERT_TRUE(posted);
+        ASSERT_GE(boxes.seen.size(), 3u);
+        const test::SeenBox& question = boxes.seen[boxes.seen.size() - 2];
+        EXPECT_EQ(question.text, c.split ? u"确定要停止分割吗？" : u"确定要停止合并吗？");
+        EXPECT_EQ(question.title, u"文件分割机");
+        EXPECT_EQ(question.icon, test::BoxIcon::Question);
+        EXPECT_EQ(question.defaultButton, IDNO);
+        EXPECT_EQ(boxes.seen.back().text, c.split ? u"分割已停止。" : u"合并已停止。");
+        EXPECT_EQ(boxes.seen.back().icon, test::BoxIcon::Information);
+        EXPECT_EQ(files.allFiles(), (std::vector<Text>{u"C:\\in.bin", u"C:\\out\\j.bin"}));
+        EXPECT_EQ(*files.contents(u"C:\\out\\j.bin"), "old");
+        EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+        EXPECT_EQ(windowText(form.control("Text4")), u"C:\\out\\j.bin");
+        EXPECT_FALSE(IsWindowVisible(form.control("ProgressBar1")));
+        EXPECT_EQ(ends, c.close ? 1 : 0);
+    }
 }
 
 TEST(Form1Test, AMissingDriveLeavesThePickerAtItsFolderAndOkWritesThatFolder) {

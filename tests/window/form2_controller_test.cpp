@@ -91,6 +91,33 @@ TEST(Form2ControllerTest, EachEventReachesItsHandler) {
     }
 }
 
+// A request the job could no longer act on (here: the split was refused
+// before it began) is taken once it is over: a close ends the program, an Esc
+// is spent rather than kept for the next job.
+TEST(Form2ControllerTest, ARequestLeftAfterAJobIsTakenOnce) {
+    const std::pair<StopRequest, Log> cases[] = {
+        {StopRequest::StopAndEnd, {"msgbox style=48", "Text1.focus", "end"}},
+        {StopRequest::Stop, {"msgbox style=48", "Text1.focus"}},
+        {StopRequest::None, {"msgbox style=48", "Text1.focus"}},
+    };
+    for (const auto& [request, expected] : cases) {
+        test::FakeWindow w;
+        test::FakeFileSystem fs;
+        Recorder shell(w.log);
+        WindowServices given{&fs,     &w.messages, &w.CommonDialog1,
+                             nullptr, {},          [&] {
+                                 w.log.emplace_back("end"); }};
+        const ServicesInUse services(given, {});
+        Form2Controller controller(w.controls(), shell, shell, services);
+        w.repaint.stopAt = 0;
+        w.repaint.request = request;
+        controller.click(Command3);
+        EXPECT_EQ(w.log, expected);
+        EXPECT_EQ(w.repaint.takes, 1);
+        EXPECT_FALSE(controller.jobRunning());
+    }
+}
+
 TEST(Form2ControllerTest, TheTimerShowsTheTimeInTheFifthPanel) {
     test::FakeWindow w;
     test::FakeFileSystem fs;

@@ -63,12 +63,12 @@ class SplitTest : public ::testing::Test {
         return all;
     }
 
-    // The display after the error trap: value 0, hidden, default pointer.
+    // The display after the error trap: default pointer, value 0, hidden.
     void expectDisplayReset() {
         ASSERT_GE(w.log.size(), 3u);
         const std::vector<std::string> tail(w.log.end() - 3, w.log.end());
-        EXPECT_EQ(tail, (std::vector<std::string>{"ProgressBar1.value=0", "ProgressBar1.hide",
-                                                  "pointer=0"}));
+        EXPECT_EQ(tail, (std::vector<std::string>{"pointer=0", "ProgressBar1.value=0",
+                                                  "ProgressBar1.hide"}));
         EXPECT_FALSE(w.ProgressBar1.visible);
         EXPECT_EQ(w.pointer.current, pointer::Default);
         EXPECT_EQ(fs.openHandles(), 0);
@@ -134,8 +134,8 @@ TEST_F(SplitTest, BusyPointerAndProgressBarDuringTheCut) {
     const std::vector<std::string> expected = {
         "msgbox style=4",       "List1.clear",       "pointer=11",           "ProgressBar1.max=2",
         "ProgressBar1.value=0", "ProgressBar1.show", "ProgressBar1.value=0", "ProgressBar1.value=1",
-        "ProgressBar1.value=2", "Text4.setText",     "Text4.caretToEnd",     "ProgressBar1.value=0",
-        "ProgressBar1.hide",    "pointer=0",         "msgbox style=64"};
+        "ProgressBar1.value=2", "Text4.setText",     "Text4.caretToEnd",     "pointer=0",
+        "ProgressBar1.value=0", "ProgressBar1.hide", "msgbox style=64"};
     EXPECT_EQ(w.log, expected);
 }
 
@@ -439,6 +439,7 @@ class CountingRepaint : public RepaintHook {
   public:
     explicit CountingRepaint(const test::FakeProgressBar& bar) : bar_(bar) {}
     void repaint() override { valuesSeen.push_back(bar_.value); }
+    StopRequest takeStopRequest() override { return StopRequest::None; }
     std::vector<double> valuesSeen;
 
   private:

@@ -90,6 +90,10 @@ class FileSystem {
     virtual void replaceFile(const Text& from, const Text& to) = 0;
     // Best effort: used to clean up after a failure, so it never throws.
     virtual void removeFile(const Text& path) noexcept = 0;
+    // Removes from `folder` the staging files of merges that were killed
+    // before their output took its place (a merge that runs holds its own);
+    // createStaged does so in its folder by itself. Best effort, never throws.
+    virtual void removeAbandonedStaging(const Text& folder) noexcept { static_cast<void>(folder); }
 
     // Names (without folder) of the ordinary, not hidden files matching a
     // wildcard pattern ("*" and "?") in its name part, in no particular order.

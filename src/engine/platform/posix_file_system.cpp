@@ -300,6 +300,10 @@ class PosixFileSystem : public FileSystem {
         }
     }
 
+    void removeAbandonedStaging(const Text& folder) noexcept override {
+        posix::removeAbandonedStaging(folder);
+    }
+
     void removeFile(const Text& path) noexcept override {
         if (path.find(u'\0') == Text::npos) {
             ::unlink(toUtf8(path).c_str());

@@ -3,12 +3,15 @@
 
 #include "engine/platform/posix_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <random>
+#include <string_view>
 #include <utility>
 
 #include "engine/core/runtime_error.h"
@@ -114,19 +117,79 @@ Text temporaryName(const Text& folder) {
     return base + u".tessark-" + randomTag() + u".tmp";
 }
 
+void holdStagingLock(int fd) {
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    // Without locks on this file system nobody can take the file for
+    // abandoned either: it is simply never cleaned up.
+}
+
 int createUniqueFile(const Text& folder, Text& path) {
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         path = temporaryName(folder);
         const std::string native = nativePath(path);
         const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
-            return fd;
+            // Another merge's clean-up may have taken the file, unlocked for
+            // a moment, for abandoned: once locked, it must still be ours.
+            holdStagingLock(fd);
+            struct stat opened {};
+            struct stat named {};
+            if (::fstat(fd, &opened) == 0 && ::lstat(native.c_str(), &named) == 0 &&
+                idOf(opened) == idOf(named)) {
+                return fd;
+            }
+            ::close(fd);
+            continue;
         }
         if (errno != EEXIST && errno != EINTR) {
             fail(errno, path, "create");
         }
     }
     refuse(err::FileExists, folder, "create a temporary file in");
+}
+
+bool isStagingName(std::string_view name) {
+    constexpr std::string_view kHead = ".tessark-";
+    constexpr std::string_view kTail = ".tmp";
+    constexpr std::size_t kTag = 12;
+    if (name.size() != kHead.size() + kTag + kTail.size() || !name.starts_with(kHead) ||
+        !name.ends_with(kTail)) {
+        return false;
+    }
+    const std::string_view tag = name.substr(kHead.size(), kTag);
+    return tag.find_first_not_of("0123456789abcdef") == std::string_view::npos;
+}
+
+void removeAbandonedStaging(const Text& folder) noexcept {
+    if (folder.find(u'\0') != Text::npos) {
+        return;
+    }
+    DIR* dir = ::opendir(toUtf8(folder).c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const int at = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isStagingName(entry->d_name)) {
+            continue;
+        }
+        const int fd = ::openat(at, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) {
+            continue;
+        }
+        // Locked: a merge is writing it. Unlocked: its merge was killed.
+        struct stat opened {};
+        struct stat named {};
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+            ::fstatat(at, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            idOf(opened) == idOf(named)) {
+            ::unlinkat(at, entry->d_name, 0);
+        }
+        ::close(fd);
+    }
+    ::closedir(dir);
 }
 
 }  // namespace tessark::posix

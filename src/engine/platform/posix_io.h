@@ -72,8 +72,17 @@ Text temporaryName(const Text& folder);
 inline constexpr int kNameAttempts = 100;
 
 // Creates a new file under a fresh temporary name in `folder`, sets `path` to
-// it and returns its descriptor.
+// it and returns its descriptor, holding the file's staging lock.
 int createUniqueFile(const Text& folder, Text& path);
+
+// Takes the advisory lock that marks a temporary file as in use for as long
+// as the file stays open (through any descriptor duplicated from `fd`): a
+// process that is killed lets go of it.
+void holdStagingLock(int fd);
+
+// Removes the temporary files in `folder` that nobody holds the lock of:
+// what a merge killed at the wrong moment left behind. Never throws.
+void removeAbandonedStaging(const Text& folder) noexcept;
 
 }  // namespace tessark::posix
 

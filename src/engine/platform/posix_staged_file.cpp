@@ -113,12 +113,25 @@ PosixStaged::PosixStaged(const Text& target, bool unnamed)
     : target_(target),
       real_(realTarget(target)),
       folder_(folderToLookUp(real_, kSeparator).value_or(Text(u"."))) {
+    removeAbandonedStaging(folder_);
     const int fd = unnamed ? openUnnamed(folder_, target_) : -1;
     if (fd >= 0) {
         unnamed_ = true;
+        holdStagingLock(fd);  // before it has a name anyone could see
         output_ = std::make_unique<PosixOutput>(fd, target_);
     } else {
         output_ = std::make_unique<PosixOutput>(createUniqueFile(folder_, temp_), target_);
+    }
+    // The lock lasts until the staged name is gone (renamed or removed),
+    // beyond the closing of the file that reports late write errors.
+    lock_ = ::dup(output_->fd());
+    if (lock_ < 0) {
+        const int error = errno;
+        output_.reset();
+        if (!temp_.empty()) {
+            ::unlink(toUtf8(temp_).c_str());
+        }
+        fail(error, target_, "stage");
     }
 }
 
@@ -126,6 +139,9 @@ PosixStaged::~PosixStaged() {
     output_.reset();  // an unnamed file goes with its descriptor
     if (!committed_ && !temp_.empty()) {
         ::unlink(toUtf8(temp_).c_str());
+    }
+    if (lock_ >= 0) {
+        ::close(lock_);
     }
 }
 

@@ -49,6 +49,7 @@ class PosixStaged final : public StagedFile {
     bool unnamed_ = false;
     bool committed_ = false;
     std::unique_ptr<PosixOutput> output_;
+    int lock_ = -1;  // shares the file's staging lock; closed last
 };
 
 }  // namespace tessark::posix

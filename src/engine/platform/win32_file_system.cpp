@@ -447,19 +447,76 @@ Text realTarget(const Text& target) {
     }
 }
 
+// A staging file is in use while some handle holds this lock on one byte far
+// beyond any content; the system lets go of it when its process ends, even
+// when it is killed.
+constexpr std::int64_t kLockOffset = std::int64_t{0x7FFFFFFF} << 32;
+
+bool lockStaging(HANDLE file, DWORD flags) {
+    OVERLAPPED place = at(kLockOffset);
+    return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | flags, 0, 1, 0, &place) != 0;
+}
+
+bool deletePending(HANDLE file) {
+    FILE_STANDARD_INFO info{};
+    return GetFileInformationByHandleEx(file, FileStandardInfo, &info, sizeof(info)) != 0 &&
+           info.DeletePending != FALSE;
+}
+
+// "~tessark" + digits + "-" + digits + ".tmp", as createTempFile names them.
+bool isStagingName(const Text& name) {
+    const Text head = u"~tessark";
+    const Text tail = u".tmp";
+    if (name.size() <= head.size() + tail.size() || !name.starts_with(head) ||
+        !name.ends_with(tail)) {
+        return false;
+    }
+    const Text middle = name.substr(head.size(), name.size() - head.size() - tail.size());
+    const auto dash = middle.find(u'-');
+    const auto digits = [](const Text& part) {
+        return !part.empty() && part.find_first_not_of(u"0123456789") == Text::npos;
+    };
+    return dash != Text::npos && digits(middle.substr(0, dash)) && digits(middle.substr(dash + 1));
+}
+
 // New content for a file, written to a named temporary file beside the
-// target's real place and moved over it on commit.
+// target's real place and moved over it on commit. A second handle holds the
+// staging lock until the file has moved, so that no other merge takes it for
+// abandoned in between.
 class Win32Staged final : public StagedFile {
   public:
     Win32Staged(Win32FileSystem& fs, const Text& target)
         : fs_(fs), target_(target), real_(realTarget(target)) {
-        const auto folder = folderToLookUp(real_, u'\\');
-        file_ = fs_.createTempFile(folder.value_or(Text(u".")), temp_);
+        const Text folder = folderToLookUp(real_, u'\\').value_or(Text(u"."));
+        fs_.removeAbandonedStaging(folder);
+        for (;;) {
+            file_ = fs_.createTempFile(folder, temp_);
+            lock_ = CreateFileW(pathOf(temp_).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (lock_ == INVALID_HANDLE_VALUE) {
+                const DWORD code = GetLastError();
+                file_.reset();
+                fs_.removeFile(temp_);
+                raiseWin32(code, target_, "stage");
+            }
+            // Another merge's clean-up may have taken it for abandoned in the
+            // moment before it was locked: then it goes, and another is made.
+            // Where the file system has no locks, nobody cleans up either.
+            if (!lockStaging(lock_, 0) || !deletePending(lock_)) {
+                return;
+            }
+            CloseHandle(std::exchange(lock_, INVALID_HANDLE_VALUE));
+            file_.reset();
+        }
     }
     ~Win32Staged() override {
         if (!committed_) {
             file_.reset();
             fs_.removeFile(temp_);
+        }
+        if (lock_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(lock_);
         }
     }
     Win32Staged(const Win32Staged&) = delete;
@@ -478,6 +535,7 @@ class Win32Staged final : public StagedFile {
             throw RuntimeError(e.number(), target_, e.reason(), e.action());
         }
         committed_ = true;
+        CloseHandle(std::exchange(lock_, INVALID_HANDLE_VALUE));  // the output is no staging file
     }
 
   private:
@@ -486,10 +544,34 @@ class Win32Staged final : public StagedFile {
     Text real_;
     Text temp_;
     std::unique_ptr<OutputFile> file_;
+    HANDLE lock_ = INVALID_HANDLE_VALUE;
     bool committed_ = false;
 };
 
 }  // namespace
+
+void Win32FileSystem::removeAbandonedStaging(const Text& folder) noexcept {
+    try {
+        forEachEntry(joinPath(folder, u"~tessark*.tmp"), [&](const WIN32_FIND_DATAW& entry) {
+            const Text name = fromWide(entry.cFileName);
+            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || !isStagingName(name)) {
+                return;
+            }
+            const Handle file(
+                CreateFileW(pathOf(joinPath(folder, name)).c_str(), GENERIC_READ | DELETE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+            // Locked: a merge is writing it. Unlocked: its merge was killed.
+            if (file.get() != INVALID_HANDLE_VALUE &&
+                lockStaging(file.get(), LOCKFILE_FAIL_IMMEDIATELY)) {
+                FILE_DISPOSITION_INFO gone{TRUE};
+                SetFileInformationByHandle(file.get(), FileDispositionInfo, &gone, sizeof(gone));
+            }
+        });
+    } catch (...) {
+        // A folder that cannot be listed has nothing to clean up.
+    }
+}
 
 std::unique_ptr<StagedFile> Win32FileSystem::createStaged(const Text& target) {
     return std::make_unique<Win32Staged>(*this, target);

@@ -25,6 +25,7 @@ class Win32FileSystem final : public FileSystem {
     std::unique_ptr<OutputFile> createTempFile(const Text& folder, Text& path) override;
     void replaceFile(const Text& from, const Text& to) override;
     void removeFile(const Text& path) noexcept override;
+    void removeAbandonedStaging(const Text& folder) noexcept override;
 
     std::vector<Text> findFiles(const Text& pattern) override;
     void forEachFile(const Text& pattern, const std::function<void(Text&&)>& visit) override;

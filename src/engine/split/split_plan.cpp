@@ -195,9 +195,9 @@ class ChecksumWriter {
 };
 
 // Copies one piece (hashing it when `checksums` is given); a piece that could
-// not be written whole, or whose copy was stopped, is removed. Opening it is
-// refused (error 70, nothing removed) when its name has come to reach the
-// source since the check.
+// not be written whole, or whose copy was stopped, is removed: its bytes are
+// neither the old ones nor the new. Opening it is refused (error 70, nothing
+// removed) when its name has come to reach the source since the check.
 bool writePiece(FileSystem& fs, InputFile& source, const PlannedPiece& piece, Progress& progress,
                 const ProgressFn& report, ChecksumWriter* checksums) {
     auto file = fs.createFile(piece.name, source.id());
@@ -220,30 +220,66 @@ bool writePiece(FileSystem& fs, InputFile& source, const PlannedPiece& piece, Pr
     return true;
 }
 
+// Whether anything (a file, a pipe, a device) was at a piece's name before
+// the run. What cannot be looked up counts as there: a stop never removes
+// it, and writing it says what is wrong.
+bool wasThere(FileSystem& fs, const Text& name) {
+    try {
+        return fs.fileId(name).has_value();
+    } catch (const RuntimeError&) {
+        return true;
+    }
+}
+
+// A stopped split takes back the complete pieces it created, so that no half
+// set that looks whole is left; a piece file that was there before the run
+// stays. The first goes first: should the removal itself be cut short, what
+// is left has no first piece, and Add does not take it for a set.
+RunOutcome takeBack(FileSystem& fs, const SplitPlan& plan, const std::vector<bool>& existed) {
+    for (std::size_t i = 0; i < existed.size(); ++i) {
+        if (!existed[i]) {
+            fs.removeFile(plan.piece(static_cast<std::int64_t>(i)).name);
+        }
+    }
+    return RunOutcome::Stopped;
+}
+
 }  // namespace
 
 RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& report) {
     Progress progress{0, plan.length, 0, plan.pieceCount()};
     const auto tell = [&] { return !report || report(progress); };
     const auto input = fs.openRead(plan.source);
+    if (const auto folder = folderToLookUp(plan.target, fs.separator())) {
+        fs.removeAbandonedStaging(*folder);
+    }
+    // Destroyed uncommitted on a stop or an error: no checksum file is left.
     std::optional<ChecksumWriter> checksums;
     if (plan.writeChecksum) {
         checksums.emplace(fs, plan);
     }
     ChecksumWriter* const hashing = checksums ? &*checksums : nullptr;
+    // One bit per complete piece: whether its file was there before the run.
+    std::vector<bool> existed;
     for (std::int64_t i = 0; i < progress.piecesTotal; ++i) {
         const PlannedPiece piece = plan.piece(i);
         progress.bytesDone = piece.offset;
-        if (!tell() || !writePiece(fs, *input, piece, progress, report, hashing)) {
-            return RunOutcome::Stopped;
+        if (!tell()) {
+            return takeBack(fs, plan, existed);
         }
+        const bool there = wasThere(fs, piece.name);
+        if (!writePiece(fs, *input, piece, progress, report, hashing)) {
+            return takeBack(fs, plan, existed);
+        }
+        existed.push_back(there);
         if (hashing) {
             hashing->pieceDone(piece);
         }
         ++progress.piecesDone;
     }
+    // Nothing after the pieces is written when the run stops here.
     if (!tell()) {
-        return RunOutcome::Stopped;
+        return takeBack(fs, plan, existed);
     }
     if (plan.writeScript) {
         writeJoinScriptFile(fs, plan.scriptPath, scriptPieces(plan), plan.mergeName, input->id());

@@ -90,8 +90,11 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
 
 // Cuts the pieces, each opened so that it can never be the source, then writes
 // the script and, last, the checksum file, whose lines are staged as the
-// pieces are cut. A stop or an error removes the piece being written
-// (complete pieces stay) and writes neither. Throws RuntimeError on failure.
+// pieces are cut. A stop removes every piece file the run created and writes
+// neither; piece files that were there before stay, save the one being
+// written. An error removes the piece being written, keeps the complete ones
+// (the window lists them, and its report says the split failed) and writes
+// neither. Throws RuntimeError on failure.
 RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& progress);
 
 }  // namespace tessark

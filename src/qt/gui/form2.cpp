@@ -53,6 +53,7 @@ Form2::Form2(Form2Services services) : QWidget(nullptr), now_(std::move(services
         QtListBox(c.get<QListWidget>(Form2Control::List1), [this] { controller_->List1_Click(); }),
         QtProgressBar(c.get<QProgressBar>(Form2Control::ProgressBar1)), QtMousePointer(),
         QtRepaintHook()});
+    bridge_->repaint.watch(this, c.get(Form2Control::Command13));
     Bridge& b = *bridge_;
     StatusPanels* statusBar = c.get<StatusPanels>(Form2Control::StatusBar1);
     const MainControls controls{b.text1,

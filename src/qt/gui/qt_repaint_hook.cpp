@@ -3,6 +3,11 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWindow>
+#include <algorithm>
+#include <utility>
 
 namespace tessark {
 
@@ -35,6 +40,11 @@ bool isUserInput(const QEvent& event) {
     }
 }
 
+void QtRepaintHook::watch(QWidget* window, QWidget* exitButton) {
+    window_ = window;
+    exitButton_ = exitButton;
+}
+
 void QtRepaintHook::repaint() {
     QCoreApplication* app = QCoreApplication::instance();
     app->installEventFilter(this);
@@ -42,11 +52,42 @@ void QtRepaintHook::repaint() {
     app->removeEventFilter(this);
 }
 
+StopRequest QtRepaintHook::takeStopRequest() {
+    return std::exchange(request_, StopRequest::None);
+}
+
 bool QtRepaintHook::eventFilter(QObject* watched, QEvent* event) {
     if (isUserInput(*event)) {
+        request_ = std::max(request_, requestOf(watched, *event));
         return true;
     }
     return QObject::eventFilter(watched, event);
+}
+
+StopRequest QtRepaintHook::requestOf(QObject* watched, QEvent& event) const {
+    if (window_ == nullptr) {
+        return StopRequest::None;
+    }
+    const bool atWindow = watched == window_ || watched == window_->windowHandle();
+    if (event.type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(event);
+        return key.key() == Qt::Key_Escape && !key.isAutoRepeat() ? StopRequest::Stop
+                                                                  : StopRequest::None;
+    }
+    if (event.type() == QEvent::Close) {
+        return atWindow ? StopRequest::StopAndEnd : StopRequest::None;
+    }
+    if (event.type() == QEvent::MouseButtonRelease) {
+        // Sent to the button itself, or to the window for the child under it.
+        const auto& mouse = static_cast<const QMouseEvent&>(event);
+        const bool onExit = exitButton_ != nullptr &&
+                            (watched == exitButton_ ||
+                             (watched == window_->windowHandle() &&
+                              window_->childAt(mouse.position().toPoint()) == exitButton_));
+        return mouse.button() == Qt::LeftButton && onExit ? StopRequest::StopAndEnd
+                                                          : StopRequest::None;
+    }
+    return StopRequest::None;
 }
 
 }  // namespace tessark

@@ -117,25 +117,24 @@ class CommonDialog {
     virtual void showOpen() = 0;
 };
 
-// Called now and then during a long run so the window can repaint; it must not
-// let user input through.
+// What the user asked of a running split or merge.
+enum class StopRequest {
+    None,
+    Stop,       // Esc
+    StopAndEnd  // the close box or Exit: stop, then end the program
+};
+
+// The window while a split or a merge runs: it keeps painting, and all user
+// input is dropped, save the requests to stop the job, which are kept until
+// taken.
 class RepaintHook {
   public:
     virtual ~RepaintHook() = default;
+    // Paints and runs timers; called now and then during a long run.
     virtual void repaint() = 0;
-};
-
-// Passes calls on to `hook` at most a few times a second. A run over many
-// small pieces reports once per piece, so the window still repaints when no
-// single copy lasts long enough to do so.
-class ThrottledRepaint : public RepaintHook {
-  public:
-    explicit ThrottledRepaint(RepaintHook& hook);
-    void repaint() override;
-
-  private:
-    RepaintHook& hook_;
-    Throttle throttle_;
+    // The request to stop made since the last call, if any; when both kinds
+    // came, the one that ends the program.
+    virtual StopRequest takeStopRequest() = 0;
 };
 
 // The controls of the main window that the split, the merge and the list

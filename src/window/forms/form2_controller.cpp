@@ -104,7 +104,7 @@ void Form2Controller::Command2_Click() {
 }
 
 void Form2Controller::Command3_Click() {
-    startSplit(w_, services_.fileSystem());
+    runJob(&startSplit);
 }
 
 void Form2Controller::Option1_Click() {
@@ -143,7 +143,7 @@ void Form2Controller::Command5_Click() {
 }
 
 void Form2Controller::Command6_Click() {
-    startMerge(w_, services_.fileSystem());
+    runJob(&startMerge);
 }
 
 void Form2Controller::Command7_Click() {
@@ -172,6 +172,24 @@ void Form2Controller::List1_KeyPress(int keyAscii) {
 
 void Form2Controller::Text4_KeyPress(int keyAscii) {
     enter(Form2Control::Text4, keyAscii);
+}
+
+void Form2Controller::runJob(AfterJob (*job)(MainControls&, FileSystem&)) {
+    jobRunning_ = true;
+    AfterJob after = job(w_, services_.fileSystem());
+    jobRunning_ = false;
+    // What was asked after the last chance to stop: a close still ends the
+    // program; an Esc is spent, not kept for the next job.
+    if (w_.repaint.takeStopRequest() == StopRequest::StopAndEnd) {
+        after = AfterJob::EndProgram;
+    }
+    switch (after) {
+        case AfterJob::Stay:
+            return;
+        case AfterJob::EndProgram:
+            services_.endProgram();
+            return;
+    }
 }
 
 // The shell: About, Exit, the status bar and its clock.

@@ -12,9 +12,11 @@
 #include "design/window_behaviour.h"
 #include "engine/core/text.h"
 #include "forms/controls.h"
+#include "forms/job.h"
 
 namespace tessark {
 
+class FileSystem;
 class ServicesInUse;
 
 // What only the toolkit can do for the main window.
@@ -70,8 +72,15 @@ class Form2Controller : private design::ShellSurface {
 
     // The controls the handlers work on.
     MainControls& controls() { return w_; }
+    // While a split or a merge runs, a close that reaches the window is a
+    // request to stop the job (for the window's repaint hook), not an unload.
+    bool jobRunning() const { return jobRunning_; }
 
   private:
+    // Runs Start split or Start merge, then ends the program when the user
+    // stopped it through the close box or Exit, or asked to close when it
+    // could no longer stop.
+    void runJob(AfterJob (*job)(MainControls&, FileSystem&));
     // Where Enter on `control` leads: the split, the merge or a press.
     void enter(design::Form2Control control, int keyAscii);
     // design::ShellSurface, for the shell buttons' shared steps.
@@ -83,6 +92,7 @@ class Form2Controller : private design::ShellSurface {
     design::ControlSurface& surface_;
     Form2Shell& shell_;
     const ServicesInUse& services_;
+    bool jobRunning_ = false;
 };
 
 }  // namespace tessark

@@ -5,6 +5,7 @@
 #include "engine/merge/merge_plan.h"
 #include "forms/controls.h"
 #include "forms/error_report.h"
+#include "forms/job.h"
 #include "forms/refusal_box.h"
 
 namespace tessark {
@@ -41,13 +42,7 @@ Text damageMessage(const MergePlan& plan, const MergeDamaged& damage, char16_t s
     return u"合并后的文件 " + GetFileName(plan.output, separator) + u" 与校验文件不符，合并已停止!";
 }
 
-void resetDisplay(MainControls& w) {
-    w.mousePointer.setPointer(pointer::Default);
-    w.ProgressBar1.setValue(0);
-    w.ProgressBar1.setVisible(false);
-}
-
-void merge(MainControls& w, FileSystem& fs) {
+AfterJob merge(MainControls& w, FileSystem& fs) {
     MergeRequest request{w.Text4.text(), {}, true};
     request.pieces.reserve(static_cast<std::size_t>(w.List1.count()));
     for (std::int64_t i = 0; i < w.List1.count(); ++i) {
@@ -56,66 +51,69 @@ void merge(MainControls& w, FileSystem& fs) {
     auto checked = planMerge(fs, request);
     if (const auto* refused = std::get_if<MergeRefusal>(&checked)) {
         showRefusal(w, refusalBox(*refused));
-        return;
+        return AfterJob::Stay;
     }
     const MergePlan& plan = std::get<MergePlan>(checked);
     if (!acceptChecks(w, fs, plan.checks)) {
-        return;
+        return AfterJob::Stay;
     }
     if (plan.replacesExisting) {
         const Text question = u"文件  " + plan.output + u"  已存在，是否要覆盖？";
         if (w.messages.show(question, mb::Question | mb::YesNo | mb::DefaultButton2) == mb::No) {
             w.Text4.selectAll();
             w.Text4.setFocus();
-            return;
+            return AfterJob::Stay;
         }
     }
     if (w.messages.show(u"确定要合并文件  " + plan.output + u"  吗？", mb::Question | mb::YesNo) ==
         mb::No) {
-        return;
+        return AfterJob::Stay;
     }
 
-    w.mousePointer.setPointer(pointer::Hourglass);
     const auto n = static_cast<std::int64_t>(plan.pieces.size());
-    w.ProgressBar1.setMaximum(static_cast<double>(n - 1));
-    w.ProgressBar1.setValue(0);
-    w.ProgressBar1.setVisible(true);
+    showBusy(w, static_cast<double>(n - 1));
 
-    // The bar shows the index of the piece being joined as it begins; one
-    // throttle for the whole run, so a set of small pieces repaints too.
-    ThrottledRepaint repaint(w.repaint);
+    // The bar shows the index of the piece being joined as it begins.
+    StopWatch watch(w, u"确定要停止合并吗？");
     std::int64_t started = 0;
+    RunOutcome outcome = RunOutcome::Completed;
     try {
-        runMerge(fs, plan, [&](const Progress& p) {
+        outcome = runMerge(fs, plan, [&](const Progress& p) {
             if (p.piecesDone == started && started < p.piecesTotal) {
                 w.ProgressBar1.setValue(static_cast<double>(started));
                 ++started;
             }
-            repaint.repaint();
-            return true;
+            return watch.goOn();
         });
     } catch (const MergeDamaged& damage) {
         w.messages.show(damageMessage(plan, damage, fs.separator()), mb::Critical);
         resetDisplay(w);
-        return;
+        return AfterJob::Stay;
     }
 
     w.StatusBar1.setPanelText(1, Text());
+    if (outcome == RunOutcome::Stopped) {
+        resetDisplay(w);
+        w.messages.show(u"合并已停止。", mb::Information);
+        return watch.after();
+    }
+    // The bar stays up at its last value while the completion box is shown.
     w.mousePointer.setPointer(pointer::Default);
     w.messages.show(plan.output + u"合并完成!", mb::Information);
-    w.ProgressBar1.setValue(0);
-    w.ProgressBar1.setVisible(false);
+    hideProgress(w);
+    return AfterJob::Stay;
 }
 
 }  // namespace
 
-void startMerge(MainControls& window, FileSystem& fs) {
+AfterJob startMerge(MainControls& window, FileSystem& fs) {
     try {
-        merge(window, fs);
+        return merge(window, fs);
     } catch (...) {
         reportCurrentError(ErrorTable::Full, window.messages);
         resetDisplay(window);
     }
+    return AfterJob::Stay;
 }
 
 }  // namespace tessark

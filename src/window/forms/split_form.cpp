@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "forms/split_form.h"
 
+#include <vector>
+
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
 #include "engine/split/split_plan.h"
 #include "engine/split/split_settings.h"
 #include "forms/controls.h"
 #include "forms/error_report.h"
+#include "forms/job.h"
 #include "forms/refusal_box.h"
 
 namespace tessark {
@@ -23,34 +26,57 @@ SplitRequest requestFrom(MainControls& window) {
     return request;
 }
 
-void resetDisplay(MainControls& window) {
-    window.ProgressBar1.setValue(0);
-    window.ProgressBar1.setVisible(false);
-    window.mousePointer.setPointer(pointer::Default);
+// The merge list and name as they were before a run, given back when it is
+// stopped.
+struct ListBefore {
+    std::vector<Text> items;
+    std::int64_t selected = -1;
+    Text mergeName;
+};
+
+ListBefore remember(MainControls& window) {
+    ListBefore before;
+    before.items.reserve(static_cast<std::size_t>(window.List1.count()));
+    for (std::int64_t i = 0; i < window.List1.count(); ++i) {
+        before.items.push_back(window.List1.item(i));
+    }
+    before.selected = window.List1.selectedIndex();
+    before.mergeName = window.Text4.text();
+    return before;
 }
 
-void split(MainControls& window, FileSystem& fs) {
+void giveBack(MainControls& window, const ListBefore& before, bool nameProposed) {
+    window.List1.clear();
+    window.List1.addItems(before.items);
+    if (before.selected >= 0) {
+        window.List1.setSelectedIndex(before.selected);
+    }
+    if (nameProposed) {
+        window.Text4.setText(before.mergeName);
+    }
+}
+
+AfterJob split(MainControls& window, FileSystem& fs) {
     auto checked = planSplit(fs, requestFrom(window));
     if (const auto* refused = std::get_if<SplitRefusal>(&checked)) {
         showRefusal(window, refusalBox(*refused));
-        return;
+        return AfterJob::Stay;
     }
     const SplitPlan& plan = std::get<SplitPlan>(checked);
     if (window.messages.show(u"确定要分割文件  " + plan.source + u"  吗？", mb::YesNo) == mb::No) {
-        return;
+        return AfterJob::Stay;
     }
 
+    const ListBefore before = remember(window);
     window.List1.clear();
-    window.mousePointer.setPointer(pointer::Hourglass);
-    window.ProgressBar1.setMaximum(static_cast<double>(plan.length / plan.block));
-    window.ProgressBar1.setValue(0);
-    window.ProgressBar1.setVisible(true);
+    showBusy(window, static_cast<double>(plan.length / plan.block));
 
     // Each piece joins the list once it is complete; the bar shows, as each
     // piece begins, its 1-based position over the block.
-    ThrottledRepaint repaint(window.repaint);
+    StopWatch watch(window, u"确定要停止分割吗？");
     std::int64_t listed = 0;
     std::int64_t started = 0;
+    bool nameProposed = false;
     const auto onProgress = [&](const Progress& p) {
         for (; listed < p.piecesDone; ++listed) {
             window.List1.addItem(plan.piece(listed).name);
@@ -59,22 +85,28 @@ void split(MainControls& window, FileSystem& fs) {
             window.ProgressBar1.setValue(static_cast<double>((p.bytesDone + 1) / plan.block));
             ++started;
         }
-        if (p.piecesDone == p.piecesTotal) {
+        if (p.piecesDone == p.piecesTotal && !nameProposed) {
             window.Text4.setText(plan.mergeName);
             if (hasDollar(plan.target)) {
                 window.Text4.caretToEnd();
             }
+            nameProposed = true;
         }
-        repaint.repaint();
-        return true;
+        return watch.goOn();
     };
-    runSplit(fs, plan, onProgress);
+    if (runSplit(fs, plan, onProgress) == RunOutcome::Stopped) {
+        giveBack(window, before, nameProposed);
+        resetDisplay(window);
+        window.messages.show(u"分割已停止。", mb::Information);
+        return watch.after();
+    }
 
     resetDisplay(window);
     window.messages.show(plan.source +
                              u" 分割完成!\r\r你可以执行分割文件目录下的 Link "
                              u"程序合并文件\r也可以用合并功能合并文件!",
                          mb::Information, kAppTitle);
+    return AfterJob::Stay;
 }
 
 }  // namespace
@@ -87,13 +119,14 @@ bool hasDollar(const Text& name) {
     return name.find(u'$') != Text::npos;
 }
 
-void startSplit(MainControls& window, FileSystem& fs) {
+AfterJob startSplit(MainControls& window, FileSystem& fs) {
     try {
-        split(window, fs);
+        return split(window, fs);
     } catch (...) {
         reportCurrentError(ErrorTable::Full, window.messages);
         resetDisplay(window);
     }
+    return AfterJob::Stay;
 }
 
 void takeSource(MainControls& window, FileSystem& fs, const Text& path) {

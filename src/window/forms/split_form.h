@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/core/text.h"
+#include "forms/job.h"
 
 namespace tessark {
 
@@ -13,8 +14,10 @@ struct MainControls;
 class FileSystem;
 
 // Start split: checks the inputs, asks, cuts the source into pieces, fills the
-// merge list and name, writes the join script and reports.
-void startSplit(MainControls& window, FileSystem& fs);
+// merge list and name, writes the join script and reports. A stop asked
+// through the window (Esc, the close box, Exit) and confirmed removes the
+// pieces made and gives the list and the merge name back as they were.
+AfterJob startSplit(MainControls& window, FileSystem& fs);
 
 // Browse for the source (the source browse button): the shared dialog with
 // flags 4100; a chosen file is taken as by takeSource.
