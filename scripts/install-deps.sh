@@ -28,6 +28,9 @@ if ((with_tests)); then
   packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
   # The Windows window's picture: wine on a virtual display, taken with xwd.
   packages+=(x11-apps x11-utils netpbm)
+  # The fuzz targets for the readers of files that come with a set: clang's
+  # libFuzzer and sanitizers.
+  packages+=(clang libclang-rt-14-dev)
   # The benchmark's copy-on-write rows: a loop-mounted XFS with shared blocks.
   packages+=(xfsprogs)
 fi

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything with warnings as errors, and runs
 # every test headless: the regular build, the window with an embedded browser,
-# the engine under ASan and UBSan, the Debian package's install round trip, the
+# the engine under ASan and UBSan, the
+# readers of files that come with a set under a fuzzer, the Debian package's install round trip, the
 # engine and the program built for Windows and tested under wine, and the
 # Windows installer's round trip under wine.
 set -euo pipefail
@@ -17,6 +18,8 @@ for preset in ci web asan; do
   ctest --preset "$preset"
 done
 
+# The readers of files that arrive with a set, fuzzed for a bounded time.
+scripts/fuzz.sh
 scripts/test-deb.sh
 scripts/test-windows.sh
 scripts/test-windows-package.sh
