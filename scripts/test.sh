@@ -2,10 +2,10 @@
 # SPDX-License-Identifier: MIT
 # Installs what is missing, builds everything with warnings as errors, and runs
 # every test headless: the regular build, the window with an embedded browser,
-# the engine under ASan and UBSan, the
-# readers of files that come with a set under a fuzzer, the Debian package's install round trip, the
-# engine and the program built for Windows and tested under wine, and the
-# Windows installer's round trip under wine.
+# the engine under ASan and UBSan, the readers of files that come with a set
+# under a fuzzer, the Debian package's install round trip, the engine and the
+# program built for Windows and tested under wine, and the Windows installer's
+# round trip under wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --with-tests
