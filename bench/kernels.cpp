@@ -20,10 +20,15 @@
 namespace tessark::bench {
 namespace {
 
-// 2 x 256 KiB stays in a 1 MiB or larger L2; 2 x 512 MiB is more than any
-// L3 (this machine's says 480 MiB), so each round reads it from memory.
+// 4 KiB: what a call costs besides the work (the factor's tables). 2 x 256
+// KiB stays in a 1 MiB or larger L2; 2 x 512 MiB is more than any L3 (this
+// machine's says 480 MiB), so each round reads it from memory.
+constexpr std::size_t kSmall = std::size_t{4} << 10;
 constexpr std::size_t kInCache = std::size_t{256} << 10;
 constexpr std::size_t kStreamed = std::size_t{512} << 20;
+// Calls between two readings of the clock, so that reading it (a system
+// call) costs next to nothing.
+constexpr std::size_t kBytesBetweenClocks = std::size_t{4} << 20;
 // Each round repeats the operation for at least this long.
 constexpr double kRoundSeconds = 0.25;
 constexpr gf16::Elem kFactor = 0x8E2D;
@@ -58,12 +63,14 @@ double gigabytesPerSecond(const std::function<void()>& once, std::size_t bytes, 
     once();  // warm-up
     std::vector<double> rates;
     for (int r = 0; r < runs; ++r) {
+        const std::size_t batch = std::max<std::size_t>(1, kBytesBetweenClocks / bytes);
         std::size_t times = 0;
         const double start = threadSeconds();
         double seconds = 0;
         do {
-            once();
-            ++times;
+            for (std::size_t b = 0; b < batch; ++b)
+                once();
+            times += batch;
             seconds = threadSeconds() - start;
         } while (seconds < kRoundSeconds);
         rates.push_back(static_cast<double>(bytes) * static_cast<double>(times) / seconds / 1e9);
@@ -93,7 +100,7 @@ void measureKernels(int runs) {
     rows.push_back({"memcpy", [](Regions& r) { std::memcpy(r.dst.get(), r.src.get(), r.bytes); }});
 
     std::vector<std::vector<double>> rates(rows.size());
-    for (const std::size_t bytes : {kInCache, kStreamed}) {
+    for (const std::size_t bytes : {kSmall, kInCache, kStreamed}) {
         std::fprintf(stderr, "  GF(2^16) kernels on %zu KiB\n", bytes >> 10);
         Regions regions(bytes);
         for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -105,9 +112,11 @@ void measureKernels(int runs) {
         "thread's processor time, median of %d rounds;\n"
         "a multiply-add reads both regions and writes one, memcpy reads one and writes one)\n",
         kFactor, runs);
-    std::printf("%-16s %16s %22s\n", "kernel", "256 KiB (in L2)", "512 MiB (from memory)");
+    std::printf("%-16s %14s %16s %22s\n", "kernel", "4 KiB calls", "256 KiB (in L2)",
+                "512 MiB (from memory)");
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        std::printf("%-16s %16.2f %22.2f\n", rows[i].name.c_str(), rates[i][0], rates[i][1]);
+        std::printf("%-16s %14.2f %16.2f %22.2f\n", rows[i].name.c_str(), rates[i][0], rates[i][1],
+                    rates[i][2]);
     }
     std::printf("best kernel: %s\n", gf16::kernelName(gf16::bestKernel()));
 }

@@ -2,6 +2,7 @@
 #include "engine/recovery/gf16.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <stdexcept>
 
@@ -75,36 +76,46 @@ std::array<Elem, 16> columns(Elem factor) {
     return c;
 }
 
+// Every call builds these afresh, so they are built from the columns by
+// XORs and shifts, with no table lookups and no loop over the 256 bits.
 detail::NibbleTables nibbleTables(Elem factor) {
     const std::array<Elem, 16> c = columns(factor);
     detail::NibbleTables t{};
     for (std::size_t i = 0; i < 4; ++i) {
-        for (unsigned n = 0; n < 16; ++n) {
-            unsigned product = 0;
-            for (unsigned bit = 0; bit < 4; ++bit) {
-                if (n & (1U << bit))
-                    product ^= c[4 * i + bit];
-            }
-            t.low[i][n] = static_cast<std::uint8_t>(product & 0xFF);
-            t.high[i][n] = static_cast<std::uint8_t>(product >> 8);
+        unsigned product[16] = {0};
+        for (unsigned n = 1; n < 16; ++n) {
+            // n without its lowest bit, plus that bit's column.
+            product[n] = product[n & (n - 1)] ^ c[4 * i + std::countr_zero(n)];
+            t.low[i][n] = static_cast<std::uint8_t>(product[n] & 0xFF);
+            t.high[i][n] = static_cast<std::uint8_t>(product[n] >> 8);
         }
     }
     return t;
 }
 
+// The 8x8 bit matrix held one row a byte (bit j of byte i is entry i, j),
+// transposed.
+std::uint64_t transposeBits(std::uint64_t x) {
+    std::uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAULL;
+    x ^= t ^ (t << 7);
+    t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCCULL;
+    x ^= t ^ (t << 14);
+    t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ULL;
+    return x ^ t ^ (t << 28);
+}
+
 detail::ByteMatrices byteMatrices(Elem factor) {
     const std::array<Elem, 16> c = columns(factor);
-    // The block taking input byte `in` to output byte `out`: the row of
-    // output bit r holds bit 8*out + r of the columns of the input byte's bits.
+    // The block taking input byte `in` to output byte `out`. Byte j of
+    // `columns` is output byte `out` of the product with input bit j: the
+    // block's column j. Transposed, byte r holds the row of output bit r,
+    // which gf2p8affineqb wants in byte 7 - r.
     const auto block = [&c](unsigned out, unsigned in) {
-        std::uint64_t m = 0;
-        for (unsigned r = 0; r < 8; ++r) {
-            std::uint64_t row = 0;
-            for (unsigned j = 0; j < 8; ++j)
-                row |= std::uint64_t{(c[8 * in + j] >> (8 * out + r)) & 1U} << j;
-            m |= row << (8 * (7 - r));
+        std::uint64_t columnBytes = 0;
+        for (unsigned j = 0; j < 8; ++j) {
+            columnBytes |= std::uint64_t{(c[8 * in + j] >> (8 * out)) & 0xFFU} << (8 * j);
         }
-        return m;
+        return __builtin_bswap64(transposeBits(columnBytes));
     };
     return {block(0, 0), block(0, 1), block(1, 0), block(1, 1)};
 }
@@ -192,8 +203,8 @@ Elem pow(Elem a, std::uint32_t n) {
 
 std::vector<Kernel> availableKernels() {
     std::vector<Kernel> kernels;
-    for (const Kernel k : {Kernel::Scalar, Kernel::Ssse3, Kernel::Avx2, Kernel::GfniAvx2,
-                           Kernel::Avx512, Kernel::Gfni}) {
+    for (const Kernel k : {Kernel::Scalar, Kernel::Ssse3, Kernel::Avx2, Kernel::Avx512,
+                           Kernel::GfniAvx2, Kernel::Gfni}) {
         if (available()(k))
             kernels.push_back(k);
     }
