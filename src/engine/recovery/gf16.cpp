@@ -47,7 +47,8 @@ void mulAddScalar(Elem factor, const std::byte* src, std::byte* dst, std::size_t
     }
 }
 
-// Factor 1: the product is the word itself.
+// Factor 1: the product is the word itself. The portable XOR, and the tail
+// the vector ones leave.
 void xorRegion(const std::byte* src, std::byte* dst, std::size_t bytes) {
     std::size_t i = 0;
     for (; i + 8 <= bytes; i += 8) {
@@ -125,6 +126,20 @@ detail::ByteMatrices byteMatrices(Elem factor) {
 std::size_t vectorPart(Kernel kernel, Elem factor, const std::byte* src, std::byte* dst,
                        std::size_t bytes) {
 #ifdef TESSARK_GF16_X86
+    if (factor == 1) {
+        switch (kernel) {
+            case Kernel::Scalar:
+                return 0;
+            case Kernel::Ssse3:
+                return detail::xorSsse3(src, dst, bytes);
+            case Kernel::Avx2:
+            case Kernel::GfniAvx2:
+                return detail::xorAvx2(src, dst, bytes);
+            case Kernel::Avx512:
+            case Kernel::Gfni:
+                return detail::xorAvx512(src, dst, bytes);
+        }
+    }
     switch (kernel) {
         case Kernel::Scalar:
             return 0;
@@ -249,12 +264,12 @@ void mulAddWith(Kernel kernel, Elem factor, std::span<const std::byte> src,
     const std::size_t bytes = src.size();
     if (factor == 0 || bytes == 0)
         return;
-    if (factor == 1) {
-        xorRegion(src.data(), dst.data(), bytes);
-        return;
-    }
     const std::size_t done = vectorPart(kernel, factor, src.data(), dst.data(), bytes);
-    mulAddScalar(factor, src.data() + done, dst.data() + done, bytes - done);
+    if (factor == 1) {
+        xorRegion(src.data() + done, dst.data() + done, bytes - done);
+    } else {
+        mulAddScalar(factor, src.data() + done, dst.data() + done, bytes - done);
+    }
 }
 
 }  // namespace tessark::gf16

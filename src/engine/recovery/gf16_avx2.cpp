@@ -51,4 +51,17 @@ std::size_t mulAddAvx2(const NibbleTables& tables, const std::byte* src, std::by
     return done;
 }
 
+std::size_t xorAvx2(const std::byte* src, std::byte* dst, std::size_t bytes) {
+    constexpr std::size_t kStep = 64;
+    const std::size_t done = bytes - bytes % kStep;
+    for (std::size_t i = 0; i < done; i += kStep) {
+        const auto* s = reinterpret_cast<const __m256i*>(src + i);
+        auto* d = reinterpret_cast<__m256i*>(dst + i);
+        _mm256_storeu_si256(d, _mm256_xor_si256(_mm256_loadu_si256(d), _mm256_loadu_si256(s)));
+        _mm256_storeu_si256(d + 1,
+                            _mm256_xor_si256(_mm256_loadu_si256(d + 1), _mm256_loadu_si256(s + 1)));
+    }
+    return done;
+}
+
 }  // namespace tessark::gf16::detail

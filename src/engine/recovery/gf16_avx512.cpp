@@ -52,4 +52,16 @@ std::size_t mulAddAvx512(const NibbleTables& tables, const std::byte* src, std::
     return done;
 }
 
+std::size_t xorAvx512(const std::byte* src, std::byte* dst, std::size_t bytes) {
+    constexpr std::size_t kStep = 128;
+    const std::size_t done = bytes - bytes % kStep;
+    for (std::size_t i = 0; i < done; i += kStep) {
+        _mm512_storeu_si512(
+            dst + i, _mm512_xor_si512(_mm512_loadu_si512(dst + i), _mm512_loadu_si512(src + i)));
+        _mm512_storeu_si512(dst + i + 64, _mm512_xor_si512(_mm512_loadu_si512(dst + i + 64),
+                                                           _mm512_loadu_si512(src + i + 64)));
+    }
+    return done;
+}
+
 }  // namespace tessark::gf16::detail

@@ -50,5 +50,9 @@ std::size_t mulAddGfniAvx2(const ByteMatrices& matrices, const std::byte* src, s
                            std::size_t bytes);
 std::size_t mulAddGfni(const ByteMatrices& matrices, const std::byte* src, std::byte* dst,
                        std::size_t bytes);
+// dst ^= src (factor 1) in the same way, on 16, 32 and 64-byte registers.
+std::size_t xorSsse3(const std::byte* src, std::byte* dst, std::size_t bytes);
+std::size_t xorAvx2(const std::byte* src, std::byte* dst, std::size_t bytes);
+std::size_t xorAvx512(const std::byte* src, std::byte* dst, std::size_t bytes);
 
 }  // namespace tessark::gf16::detail

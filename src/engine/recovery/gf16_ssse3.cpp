@@ -47,4 +47,16 @@ std::size_t mulAddSsse3(const NibbleTables& tables, const std::byte* src, std::b
     return done;
 }
 
+std::size_t xorSsse3(const std::byte* src, std::byte* dst, std::size_t bytes) {
+    constexpr std::size_t kStep = 32;
+    const std::size_t done = bytes - bytes % kStep;
+    for (std::size_t i = 0; i < done; i += kStep) {
+        const auto* s = reinterpret_cast<const __m128i*>(src + i);
+        auto* d = reinterpret_cast<__m128i*>(dst + i);
+        _mm_storeu_si128(d, _mm_xor_si128(_mm_loadu_si128(d), _mm_loadu_si128(s)));
+        _mm_storeu_si128(d + 1, _mm_xor_si128(_mm_loadu_si128(d + 1), _mm_loadu_si128(s + 1)));
+    }
+    return done;
+}
+
 }  // namespace tessark::gf16::detail
