@@ -3,7 +3,8 @@
 // command-line tools split and cat on the same file, taking turns, and checks
 // every result byte for byte; the same with checksum files against the tools
 // with sha256sum; on a loop-mounted XFS (as root) time and space; then the
-// cost per piece of cutting and adding sets of 10,000 and 100,000 pieces. See
+// cost per piece of cutting and adding sets of 10,000 and 100,000 pieces; the
+// GF(2^16) kernels' speed beside memcpy. See
 // the README's performance section.
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -22,6 +23,7 @@
 #include "engine/core/text.h"
 #include "engine/split/split_settings.h"
 #include "files.h"
+#include "kernels.h"
 #include "names.h"
 #include "pairs.h"
 #include "runners.h"
@@ -38,6 +40,7 @@ struct Options {
     std::int64_t size = 2 * kGiB;
     int runs = 5;
     CopyPath copy = CopyPath::Native;
+    bool kernelsOnly = false;
 };
 
 const char kUsage[] =
@@ -45,7 +48,8 @@ const char kUsage[] =
     "  --dir   where to create the test file (default /dev/shm, else the temp folder)\n"
     "  --size  size of the test file (default 2G; K, M, G are powers of 1024)\n"
     "  --runs  timed runs of each contestant after one warm-up (default 5)\n"
-    "  --buffered  copy through the read/write buffer, never the kernel's copy\n";
+    "  --buffered  copy through the read/write buffer, never the kernel's copy\n"
+    "  --kernels-only  only the GF(2^16) kernels' speed beside memcpy\n";
 
 std::int64_t parseSize(const std::string& text) {
     std::size_t used = 0;
@@ -77,6 +81,10 @@ Options parseOptions(int argc, char** argv) {
         }
         if (arg == "--buffered") {
             options.copy = CopyPath::Buffered;
+            continue;
+        }
+        if (arg == "--kernels-only") {
+            options.kernelsOnly = true;
             continue;
         }
         if (i + 1 >= argc) {
@@ -119,6 +127,11 @@ std::vector<std::string> cliMergeCommand(const std::vector<std::string>& pieces,
 }
 
 int run(const Options& options) {
+    if (options.kernelsOnly) {
+        std::setvbuf(stdout, nullptr, _IOLBF, 0);
+        measureKernels(options.runs);
+        return 0;
+    }
     const std::vector<Block> blocks = {{"1.44M", kFloppyBlock, "1.44M"}, {"1 GiB", kGiB, "1G"}};
     // Progress goes to stderr and the report to stdout: keep them in order
     // when both go to one file.
@@ -244,6 +257,7 @@ int run(const Options& options) {
     raceOnCopyOnWrite(scratch, options.size, options.runs, options.copy, buffers, all);
     printReport(all, options.size);
     measureSets(scratch, options.copy, buffers);
+    measureKernels(options.runs);
     std::printf("All results matched byte for byte.\n");
     return 0;
 }
