@@ -14,7 +14,7 @@ class BenchWindow {
   public:
     MainControls controls() {
         return {text1_, text2_,  text3_,   text4_,   option1_, label2_, list,
-                bar_,   status_, pointer_, messages, dialog_,  repaint_};
+                bar_,   status_, pointer_, messages, dialog_,  stop_};
     }
 
     class List : public ListBox {
@@ -83,11 +83,12 @@ class BenchWindow {
       public:
         void showOpen() override { fileName.clear(); }
     } dialog_;
-    class Repaint : public RepaintHook {
+    class Stop : public StopListener {
       public:
-        void repaint() override {}
+        void listen() override {}
+        void ask(StopRequest) override {}
         StopRequest takeStopRequest() override { return StopRequest::None; }
-    } repaint_;
+    } stop_;
 };
 
 }  // namespace tessark::bench

@@ -6,8 +6,8 @@
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
 #include "engine/platform/drives.h"
-#include "forms/folder_paths.h"
 #include "forms/controls.h"
+#include "forms/folder_paths.h"
 #include "win32/keys.h"
 #include "win32/win32_text.h"
 
@@ -143,7 +143,7 @@ void Form1::showModal() {
     shown_ = true;
     ShowWindow(handle(), SW_SHOW);
     SetForegroundWindow(handle());
-    built_.focusFirst();
+    built_.tabOrder().focusFirst();
     MSG message;
     while (shown_ && !closedByUser_) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);

@@ -74,22 +74,20 @@ void Form2::createWindow(Form2Services services) {
         }
     }
     p.statusBar1->fitFont(p.built.dpi());
-    p.repaint =
-        std::make_unique<Win32RepaintHook>(window_, p.built.control(Form2Control::Command13));
+    p.stop = std::make_unique<Win32StopListener>(window_, p.built.control(Form2Control::Command13));
     p.services = std::make_unique<ServicesInUse>(
         std::move(services),
         ToolkitServices{
             [this] { return std::make_unique<Win32MessageBox>(window_, parts_->taskbar.get()); },
             [this] { return std::make_unique<Win32CommonDialog>(window_); }, &openMakerSite,
             [] { PostQuitMessage(0); }});
-    p.controller = std::make_unique<Form2Controller>(p.controls(), p.surface,
-                                                     static_cast<Form2Shell&>(*this), *p.services);
+    p.controller = std::make_unique<Form2Controller>(static_cast<Form2Window&>(*this), *p.services);
 
     wireKeys();
     DragAcceptFiles(window_, TRUE);
     const design::Control* timer = design::form2Design().find(nameOf(Form2Control::Timer1));
     SetTimer(window_, kTimer1, static_cast<UINT>(timer->interval), nullptr);
-    p.built.focusFirst();
+    p.built.tabOrder().focusFirst();
 }
 
 // Every control that takes the focus hands its keys to the controller.
@@ -157,7 +155,7 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
                        IsWindowEnabled(lastFocus_)) {
                 SetFocus(lastFocus_);
             } else {
-                p.built.focusFirst();
+                p.built.tabOrder().focusFirst();
             }
             return 0;
         case WM_TIMER:
@@ -181,9 +179,7 @@ std::optional<LRESULT> Form2::handle(UINT message, WPARAM wParam, LPARAM lParam)
             dropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_CLOSE:  // the window's unload, or a request to stop the running job
-            if (p.controller->jobRunning()) {
-                p.repaint->ask(StopRequest::StopAndEnd);
-            } else {
+            if (p.controller->Form_QueryUnload()) {
                 p.controller->Form_Unload();
             }
             return 0;

@@ -23,7 +23,7 @@ class Win32StatusBar;
 // What the window uses beyond its own controls.
 using Form2Services = WindowServices;
 
-class Form2 final : public WindowHandler, private Form2Shell {
+class Form2 final : public WindowHandler, private Form2Window {
   public:
     explicit Form2(Form2Services services = {});
     ~Form2() override;
@@ -55,10 +55,15 @@ class Form2 final : public WindowHandler, private Form2Shell {
     void Form_Load();
     // A drop from a file manager on the split or the merge area.
     void dropFiles(HDROP drop);
-    // Form2Shell
+    // Form2Window
+    MainControls controls() override;
+    bool checked(design::Form2Control option) const override;
+    void showControl(design::Form2Control control, bool visible) override;
+    void enableControl(design::Form2Control control, bool enabled) override;
+    void focusControl(design::Form2Control control) override;
+    void press(design::Form2Control button) override;
     void hideMain() override;
     void showAbout() override;
-    void press(design::Form2Control button) override;
     void showPicker() override;
     std::optional<Text> timeOfDay() override;
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Form2's notifications turned into the controller's events, and what the
-// controller asks of the window: pressing a button, the picker, the About
-// window.
+// controller asks of the window (Form2Window): its controls, showing, enabling
+// and focusing them, pressing a button, the picker, the About window.
 #include "win32/win32_api.h"
 
 #include "win32/form1.h"
@@ -24,6 +24,42 @@ bool Form2::onCommand(int id, int code) {
         return code == LBN_SELCHANGE && parts_->controller->click(*control);
     }
     return code == BN_CLICKED && parts_->controller->click(*control);
+}
+
+MainControls Form2::controls() {
+    Parts& p = *parts_;
+    return {*p.text1,
+            *p.text2,
+            *p.text3,
+            *p.text4,
+            *p.option1,
+            *p.label2,
+            *p.list1,
+            *p.progressBar1,
+            *p.statusBar1,
+            p.pointer,
+            p.services->messages(),
+            p.services->dialog(),
+            *p.stop};
+}
+
+bool Form2::checked(Form2Control option) const {
+    return SendMessageW(parts_->built.control(option), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Form2::showControl(Form2Control control, bool visible) {
+    ShowWindow(parts_->built.control(control), visible ? SW_SHOW : SW_HIDE);
+}
+
+void Form2::enableControl(Form2Control control, bool enabled) {
+    EnableWindow(parts_->built.control(control), enabled ? TRUE : FALSE);
+}
+
+void Form2::focusControl(Form2Control control) {
+    HWND shown = parts_->built.control(control);
+    if (IsWindowVisible(shown)) {
+        SetFocus(shown);
+    }
 }
 
 void Form2::hideMain() {

@@ -25,7 +25,7 @@ AboutWindow::AboutWindow(HWND mainWindow) : mainWindow_(mainWindow) {
 void AboutWindow::show() {
     ShowWindow(handle(), SW_SHOW);
     SetForegroundWindow(handle());
-    built_.focusFirst();
+    built_.tabOrder().focusFirst();
 }
 
 void AboutWindow::showMain() {

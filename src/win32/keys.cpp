@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "design/window_behaviour.h"
+#include "forms/form2_window.h"
 #include "win32/window_builder.h"
 
 namespace tessark::win32 {
@@ -29,7 +29,7 @@ LRESULT CALLBACK keyPressProc(HWND control, UINT message, WPARAM wParam, LPARAM 
             // program's end): keep it alive for the call.
             std::function<void(int)> call = *handler;
             call(keyAscii);
-            if (keyAscii == design::kEnterKey) {
+            if (keyAscii == kEnterKey) {
                 return 0;  // no beep, no line break in a one-line edit
             }
             break;
@@ -63,7 +63,7 @@ bool dispatchOne(const MSG& message) {
     // order of its controls (which says what lies over what).
     if (message.message == WM_KEYDOWN && message.wParam == VK_TAB) {
         if (BuiltWindow* built = BuiltWindow::of(top)) {
-            built->tab(GetKeyState(VK_SHIFT) < 0);
+            built->tabOrder().tab(GetKeyState(VK_SHIFT) < 0);
             return true;
         }
     }

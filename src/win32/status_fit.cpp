@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "design/panel_font.h"
+#include "design/window_design.h"
 #include "win32/win32_controls.h"
 #include "win32/win32_text.h"
 
@@ -106,7 +107,7 @@ void Win32StatusBar::fitFont(int dpi) {
         panels.push_back({room(panel), {panelText(panel)}});
     }
     panels.push_back({room(kDatePanel), dateSamples()});
-    panels.push_back({room(kClockPanel), clockSamples()});
+    panels.push_back({room(design::kClockPanel), clockSamples()});
 
     HDC dc = GetDC(bar_);
     if (dc == nullptr) {

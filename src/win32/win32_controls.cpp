@@ -242,7 +242,7 @@ void Win32MousePointer::setPointer(int code) {
     SetCursor(shown_ != nullptr ? shown_ : LoadCursorW(nullptr, IDC_ARROW));
 }
 
-void Win32RepaintHook::repaint() {
+void Win32StopListener::listen() {
     MSG message;
     while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
         const bool repeated = (message.lParam & (LPARAM{1} << 30)) != 0;
@@ -285,11 +285,11 @@ void Win32RepaintHook::repaint() {
     }
 }
 
-StopRequest Win32RepaintHook::takeStopRequest() {
+StopRequest Win32StopListener::takeStopRequest() {
     return std::exchange(request_, StopRequest::None);
 }
 
-void Win32RepaintHook::ask(StopRequest request) {
+void Win32StopListener::ask(StopRequest request) {
     request_ = std::max(request_, request);
 }
 

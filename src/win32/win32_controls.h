@@ -94,8 +94,6 @@ class Win32StatusBar final : public StatusBar {
     static constexpr int kPanels = 5;
     static constexpr int kDatePanel = 4;
 
-    static constexpr int kClockPanel = 5;
-
     // `widths` are the panels' widths in pixels, left to right.
     Win32StatusBar(HWND bar, const std::array<int, kPanels>& widths);
     ~Win32StatusBar() override;
@@ -142,15 +140,13 @@ class Win32MousePointer final : public MousePointer {
 // close box, Alt+F4, a WM_CLOSE posted to it and a click on its exit button,
 // which ask to stop and end. Timer messages of the main window (the clock)
 // are dropped too, so the clock stands still during a split or merge.
-class Win32RepaintHook final : public RepaintHook {
+class Win32StopListener final : public StopListener {
   public:
-    explicit Win32RepaintHook(HWND window = nullptr, HWND exitButton = nullptr)
+    explicit Win32StopListener(HWND window = nullptr, HWND exitButton = nullptr)
         : window_(window), exit_(exitButton) {}
-    void repaint() override;
+    void listen() override;
+    void ask(StopRequest request) override;
     StopRequest takeStopRequest() override;
-    // Notes a request that reached the window another way (a close sent to
-    // it while a job runs).
-    void ask(StopRequest request);
 
   private:
     HWND window_;

@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "win32/window_builder.h"
 
-#include <algorithm>
-#include <cmath>
+#include <string>
 
 #include "win32/dpi.h"
 #include "win32/frame.h"
-#include "win32/pictures.h"
-#include "win32/win32_controls.h"
 #include "win32/win32_text.h"
 
 namespace tessark::win32 {
@@ -77,50 +74,6 @@ void toFront(HWND child) {
     SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-LRESULT CALLBACK designedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
-    }
-    // A move to a screen of another scale lays the window out again; its
-    // handler then hears of it for what only it knows.
-    BuiltWindow* built = BuiltWindow::of(window);
-    if (message == WM_DPICHANGED && built != nullptr) {
-        built->setDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-    }
-    if (message == WM_GETMINMAXINFO && built != nullptr) {
-        built->allowDesignedSize(*reinterpret_cast<MINMAXINFO*>(lParam));
-    }
-    auto* handler = reinterpret_cast<WindowHandler*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (handler != nullptr && message != WM_NCCREATE) {
-        if (const std::optional<LRESULT> result = handler->handle(message, wParam, lParam)) {
-            return *result;
-        }
-    }
-    if (message == WM_DPICHANGED || message == WM_GETMINMAXINFO) {
-        return 0;  // the system's own answer would resize the window again
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-const wchar_t* designedWindowClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW form{};
-        form.cbSize = sizeof(form);
-        form.lpfnWndProc = &designedWindowProc;
-        form.hInstance = GetModuleHandleW(nullptr);
-        form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        form.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        form.lpszClassName = L"TessarkWindow";
-        return RegisterClassExW(&form) != 0;
-    }();
-    return registered ? L"TessarkWindow" : nullptr;
-}
-
 }  // namespace
 
 BuiltWindow* BuiltWindow::of(HWND window) {
@@ -135,40 +88,10 @@ BuiltWindow::~BuiltWindow() {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
     }
-    if (tooltips_ != nullptr && IsWindow(tooltips_)) {
-        DestroyWindow(tooltips_);
-    }
-    for (HANDLE image : images_) {
-        DestroyIcon(static_cast<HICON>(image));
-    }
-    for (HIMAGELIST list : imageLists_) {
-        ImageList_Destroy(list);
-    }
-    for (auto& entry : fonts_) {
-        DeleteObject(entry.second);
-    }
 }
 
 int BuiltWindow::pixels(int twips) const {
     return design::toPixels(twips, dpi_);
-}
-
-HFONT BuiltWindow::font(const design::Font& wanted) {
-    for (auto& [described, made] : fonts_) {
-        if (described == wanted) {
-            return made;
-        }
-    }
-    // A font's size is a height in twips too; negative: the characters' height.
-    const int height = -design::toPixels(wanted.size, dpi_);
-    HFONT made = CreateFontW(height, 0, 0, 0, wanted.bold ? FW_BOLD : FW_NORMAL, FALSE,
-                             wanted.underline ? TRUE : FALSE, FALSE, DEFAULT_CHARSET,
-                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, wide(Text(wanted.face)));
-    if (made != nullptr) {
-        fonts_.emplace_back(wanted, made);
-    }
-    return made;
 }
 
 bool BuiltWindow::create(const design::WindowDesign& described, HWND owner,
@@ -204,10 +127,8 @@ bool BuiltWindow::create(const design::WindowDesign& described, HWND owner,
         return false;
     }
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font(described.font)), FALSE);
-    setIcon();
-    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    pictures_.setIcon(window_, described.icon, dpi_);
+    tooltips_.create(window_);
     createControls();
     SetPropW(window_, kBuiltProperty, this);
     // Made on a screen of another scale than the system's: laid out for it.
@@ -218,93 +139,6 @@ bool BuiltWindow::create(const design::WindowDesign& described, HWND owner,
     }
     centreOnScreen(window_);
     return true;
-}
-
-void BuiltWindow::setIcon() {
-    if (design_->icon == design::Picture::None) {
-        return;
-    }
-    if (HICON big = loadPicture(design_->icon, dpi_)) {
-        images_.push_back(big);
-        SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-        SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(big));
-    }
-}
-
-RECT BuiltWindow::designedOuter() const {
-    RECT outer{0, 0, pixels(design_->clientWidth), pixels(design_->clientHeight)};
-    outerRect(outer, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
-              static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)), dpi_);
-    return outer;
-}
-
-void BuiltWindow::fitToDesign(const RECT* suggested) {
-    const RECT outer = designedOuter();
-    RECT now{};
-    GetWindowRect(window_, &now);
-    const RECT& at = suggested != nullptr ? *suggested : now;
-    int width = outer.right - outer.left;
-    int height = outer.bottom - outer.top;
-    SetWindowPos(window_, nullptr, at.left, at.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    // Where the frame is drawn at another scale than the one asked for (a
-    // system that scales the caption with the system's DPI only), the client
-    // area still gets its designed size.
-    RECT client{};
-    GetClientRect(window_, &client);
-    width += pixels(design_->clientWidth) - client.right;
-    height += pixels(design_->clientHeight) - client.bottom;
-    if (client.right != pixels(design_->clientWidth) ||
-        client.bottom != pixels(design_->clientHeight)) {
-        SetWindowPos(window_, nullptr, 0, 0, width, height,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-}
-
-void BuiltWindow::allowDesignedSize(MINMAXINFO& limits) const {
-    // The system keeps a window within the screen's size; a window of the
-    // designed size on a small screen of a large scale is still whole, and
-    // can be moved to show any part of it.
-    const RECT outer = designedOuter();
-    limits.ptMaxTrackSize.x = std::max<LONG>(limits.ptMaxTrackSize.x, outer.right - outer.left);
-    limits.ptMaxTrackSize.y = std::max<LONG>(limits.ptMaxTrackSize.y, outer.bottom - outer.top);
-}
-
-void BuiltWindow::setDpi(int dpi, const RECT* suggested) {
-    if (dpi <= 0) {
-        return;
-    }
-    dpi_ = dpi;
-    // The fonts and pictures of the old scale go once nothing shows them.
-    std::vector<std::pair<design::Font, HFONT>> oldFonts;
-    std::vector<HANDLE> oldImages;
-    std::vector<HIMAGELIST> oldLists;
-    oldFonts.swap(fonts_);
-    oldImages.swap(images_);
-    oldLists.swap(imageLists_);
-
-    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font(design_->font)), FALSE);
-    setIcon();
-    // The window first: the status bar docks to its new bottom.
-    fitToDesign(suggested);
-    for (const design::Control& described : design_->controls) {
-        if (HWND made = control(described.name)) {
-            place(made, described);
-            SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font(described.font)), TRUE);
-            setPicture(made, described);
-            fitContent(made, described);
-        }
-    }
-    InvalidateRect(window_, nullptr, TRUE);
-
-    for (HIMAGELIST list : oldLists) {
-        ImageList_Destroy(list);
-    }
-    for (HANDLE image : oldImages) {
-        DestroyIcon(static_cast<HICON>(image));
-    }
-    for (auto& entry : oldFonts) {
-        DeleteObject(entry.second);
-    }
 }
 
 void BuiltWindow::createControls() {
@@ -326,7 +160,7 @@ void BuiltWindow::createControls() {
     }
     for (const design::Control* described : design_->tabOrder()) {
         if (HWND made = control(described->name)) {
-            tabOrder_.push_back(made);
+            tabOrder_.add(made);
         }
     }
 }
@@ -368,85 +202,10 @@ HWND BuiltWindow::createControl(const design::Control& described, HWND parent, i
             SendMessageW(made, BM_SETCHECK, BST_CHECKED, 0);
         }
     }
-    setPicture(made, described);
+    pictures_.setPicture(made, described, dpi_);
     fitContent(made, described);
-    addToolTip(made, described);
+    tooltips_.add(made, described);
     return made;
-}
-
-void BuiltWindow::place(HWND made, const design::Control& described) const {
-    int height = pixels(described.at.height);
-    if (described.kind == Kind::Line) {
-        height = 2;
-    }
-    if (described.kind == Kind::DriveList) {
-        height *= 8;  // room for the list when it drops down
-    }
-    SetWindowPos(made, nullptr, pixels(described.at.left), pixels(described.at.top),
-                 pixels(described.at.width), height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void BuiltWindow::setPicture(HWND made, const design::Control& described) {
-    if (described.picture == design::Picture::None) {
-        return;
-    }
-    HICON picture = loadPicture(described.picture, dpi_);
-    if (picture == nullptr) {
-        return;
-    }
-    images_.push_back(picture);
-    if (described.kind == Kind::CaptionButton) {
-        const design::PixelSize size = design::pictureSize(described.picture);
-        HIMAGELIST list =
-            ImageList_Create(MulDiv(size.width, dpi_, 96), MulDiv(size.height, dpi_, 96),
-                             ILC_COLOR32 | ILC_MASK, 1, 0);
-        if (list != nullptr) {
-            imageLists_.push_back(list);
-            ImageList_AddIcon(list, picture);
-            BUTTON_IMAGELIST images{
-                list, {0, MulDiv(4, dpi_, 96), 0, 0}, BUTTON_IMAGELIST_ALIGN_TOP};
-            SendMessageW(made, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&images));
-        }
-    } else if (described.kind == Kind::PictureBox) {
-        SendMessageW(made, STM_SETICON, reinterpret_cast<WPARAM>(picture), 0);
-    } else {
-        SendMessageW(made, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture));
-    }
-}
-
-void BuiltWindow::fitContent(HWND made, const design::Control& described) const {
-    if (described.kind == Kind::Label && described.autoSize) {
-        Win32Label(made, true).setCaption(windowText(made));
-    }
-    if (described.kind == Kind::StatusBar) {
-        // The panels side by side from the left, at their designed widths.
-        std::vector<int> rightEdges;
-        int edge = 0;
-        for (const design::StatusPanel& panel : described.panels) {
-            edge += pixels(panel.width);
-            rightEdges.push_back(edge);
-        }
-        if (!rightEdges.empty()) {
-            SendMessageW(made, SB_SETPARTS, rightEdges.size(),
-                         reinterpret_cast<LPARAM>(rightEdges.data()));
-        }
-        // Its height is the bar's own; it docks at the bottom by itself.
-        SendMessageW(made, WM_SIZE, 0, 0);
-    }
-}
-
-void BuiltWindow::addToolTip(HWND made, const design::Control& described) {
-    if (described.toolTip.empty() || tooltips_ == nullptr) {
-        return;
-    }
-    const Text tip(described.toolTip);
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof(tool);
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = GetParent(made);
-    tool.uId = reinterpret_cast<UINT_PTR>(made);
-    tool.lpszText = const_cast<wchar_t*>(wide(tip));
-    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 HWND BuiltWindow::control(std::string_view name) const {
@@ -457,71 +216,6 @@ HWND BuiltWindow::control(std::string_view name) const {
 std::string_view BuiltWindow::nameOf(int id) const {
     const auto found = names_.find(id);
     return found == names_.end() ? std::string_view() : std::string_view(found->second);
-}
-
-bool BuiltWindow::canFocus(HWND candidate) const {
-    if (!IsWindowVisible(candidate) || !IsWindowEnabled(candidate)) {
-        return false;
-    }
-    // The empty web panel is a static: nothing there to act on.
-    const LRESULT code = SendMessageW(candidate, WM_GETDLGCODE, 0, 0);
-    if ((code & DLGC_STATIC) != 0) {
-        return false;
-    }
-    // An option group is one stop: its selected button, or its first when
-    // none is selected.
-    if ((code & DLGC_RADIOBUTTON) == 0 ||
-        SendMessageW(candidate, BM_GETCHECK, 0, 0) == BST_CHECKED) {
-        return true;
-    }
-    for (HWND other : tabOrder_) {
-        if (other != candidate && GetParent(other) == GetParent(candidate) &&
-            (SendMessageW(other, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) != 0 &&
-            SendMessageW(other, BM_GETCHECK, 0, 0) == BST_CHECKED) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool BuiltWindow::tab(bool backwards) {
-    if (tabOrder_.empty()) {
-        return false;
-    }
-    const auto count = static_cast<std::ptrdiff_t>(tabOrder_.size());
-    HWND focus = GetFocus();
-    std::ptrdiff_t at = -1;
-    for (std::ptrdiff_t i = 0; i < count; ++i) {
-        HWND stop = tabOrder_[static_cast<std::size_t>(i)];
-        if (focus != nullptr && (stop == focus || IsChild(stop, focus))) {
-            at = i;
-            break;
-        }
-    }
-    if (at < 0) {
-        at = backwards ? 0 : count - 1;
-    }
-    for (std::ptrdiff_t step = 1; step <= count; ++step) {
-        const std::ptrdiff_t next = ((at + (backwards ? -step : step)) % count + count) % count;
-        HWND candidate = tabOrder_[static_cast<std::size_t>(next)];
-        if (canFocus(candidate)) {
-            SetFocus(candidate);
-            if ((SendMessageW(candidate, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
-                SendMessageW(candidate, EM_SETSEL, 0, -1);
-            }
-            return true;
-        }
-    }
-    return false;
-}
-
-void BuiltWindow::focusFirst() {
-    for (HWND stop : tabOrder_) {
-        if (canFocus(stop)) {
-            SetFocus(stop);
-            return;
-        }
-    }
 }
 
 void centreOnScreen(HWND window) {

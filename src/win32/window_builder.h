@@ -1,35 +1,33 @@
 // SPDX-License-Identifier: MIT
 // Builds a window and its controls from the windows' shared description:
-// kinds become Win32 controls, twips become pixels at the screen's DPI.
+// kinds become Win32 controls, twips become pixels at the screen's DPI. What
+// the window owns besides its controls lives beside it: its class
+// (window_class.h), fonts (window_fonts.h), pictures (window_pictures.h),
+// tooltips (tooltips.h) and keyboard order (tab_order.h); its layout at a
+// scale is in window_scale.cpp.
 #pragma once
 
 #include "win32/win32_api.h"
 
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
-#include <vector>
 
 #include "design/control_ids.h"
 #include "design/window_design.h"
+#include "win32/tab_order.h"
+#include "win32/tooltips.h"
+#include "win32/window_class.h"
+#include "win32/window_fonts.h"
+#include "win32/window_pictures.h"
 
 namespace tessark::win32 {
 
 // The first control identifier; the dialog manager's IDOK and IDCANCEL (1, 2)
 // stay free.
 inline constexpr int kFirstControlId = 100;
-
-// What a built window does with its messages; whatever it leaves to the
-// system goes to DefWindowProcW.
-class WindowHandler {
-  public:
-    virtual ~WindowHandler() = default;
-    // The message's result, or nothing to leave the message to the system.
-    virtual std::optional<LRESULT> handle(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-};
 
 // A window built from its description, with what the window owns besides
 // its controls: fonts, pictures, the tooltip window, the keyboard order.
@@ -59,7 +57,7 @@ class BuiltWindow {
     const { return control(design::nameOf(id)); }
     // The name of the control with identifier `id`; empty when unknown.
     std::string_view nameOf(int id) const;
-    HWND tooltips() const { return tooltips_; }
+    HWND tooltips() const { return tooltips_.handle(); }
     int pixels(int twips) const;
 
     // Lays the window out again at `dpi` (a move to a screen of another
@@ -70,38 +68,30 @@ class BuiltWindow {
     // Lets the window take its designed size on a screen smaller than that.
     void allowDesignedSize(MINMAXINFO& limits) const;
 
-    // Moves the focus to the next (or previous) control of the keyboard order
-    // that is visible and enabled; an option group counts once, by its
-    // selected button. True when the focus moved.
-    bool tab(bool backwards);
-    // Puts the focus on the first control of the keyboard order that can take it.
-    void focusFirst();
+    // The controls that take the focus, in keyboard order.
+    TabOrder& tabOrder() { return tabOrder_; }
 
   private:
     void createControls();
     HWND createControl(const design::Control& control, HWND parent, int id);
-    HFONT font(const design::Font& font);
-    void setIcon();
+    HFONT font(const design::Font& font) { return fonts_.get(font, dpi_); }
     RECT designedOuter() const;
     void fitToDesign(const RECT* suggested);
     void place(HWND made, const design::Control& described) const;
-    void setPicture(HWND made, const design::Control& described);
     // What a control sizes by its content: an auto-sizing label, the status
     // bar's height and panels.
     void fitContent(HWND made, const design::Control& described) const;
-    void addToolTip(HWND control, const design::Control& described);
-    bool canFocus(HWND control) const;
 
     const design::WindowDesign* design_ = nullptr;
-    HWND window_ = nullptr;
-    HWND tooltips_ = nullptr;
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
+    // Destroyed after the window (~BuiltWindow), in the reverse order.
+    FontSet fonts_;
+    PictureSet pictures_;
+    ToolTips tooltips_;
+    TabOrder tabOrder_;
+    HWND window_ = nullptr;
     std::map<std::string, HWND, std::less<>> controls_;
     std::map<int, std::string> names_;
-    std::vector<HWND> tabOrder_;
-    std::vector<std::pair<design::Font, HFONT>> fonts_;
-    std::vector<HANDLE> images_;  // icons (DestroyIcon)
-    std::vector<HIMAGELIST> imageLists_;
 };
 
 // A built window's controls by their typed ids, looked up from the control

@@ -226,11 +226,16 @@ class FakeCommonDialog : public CommonDialog {
     }
 };
 
-// Counts repaints; the user asks for `request` at the take numbered `stopAt`
-// (from 0), and for nothing at any other.
-class FakeRepaint : public RepaintHook {
+// Counts listens; the user asks for `request` at the take numbered `stopAt`
+// (from 0), and for nothing at any other. A request noted by `ask` is the
+// next take's.
+class FakeStopListener : public StopListener {
   public:
-    void repaint() override { ++calls; }
+    void listen() override { ++calls; }
+    void ask(StopRequest asked) override {
+        stopAt = takes;
+        request = asked;
+    }
     StopRequest takeStopRequest() override {
         return takes++ == stopAt ? request : StopRequest::None;
     }
@@ -251,11 +256,11 @@ struct FakeWindow {
     FakePointer pointer{log};
     FakeMessageBox messages{log};
     FakeCommonDialog CommonDialog1;
-    FakeRepaint repaint;
+    FakeStopListener stop;
 
     MainControls controls() {
         return {Text1,        Text2,      Text3,   Text4,    Option1,       Label2, List1,
-                ProgressBar1, StatusBar1, pointer, messages, CommonDialog1, repaint};
+                ProgressBar1, StatusBar1, pointer, messages, CommonDialog1, stop};
     }
 };
 

@@ -80,7 +80,7 @@ TEST_F(ControlsTest, ProgressValuesOutsideTheControlsRangeAreClamped) {
 
 // Input made during a run is dropped rather than acted on after it; only the
 // requests to stop are kept, and other messages wait for the loop.
-TEST_F(ControlsTest, TheRepaintHookPaintsDropsTheUsersInputAndHearsStopRequests) {
+TEST_F(ControlsTest, TheStopListenerPaintsDropsTheUsersInputAndHearsStopRequests) {
     HWND edit = make(WC_EDITW, 0);
     HWND exitButton = make(WC_BUTTONW, BS_PUSHBUTTON);
     ShowWindow(host, SW_SHOW);
@@ -101,12 +101,12 @@ TEST_F(ControlsTest, TheRepaintHookPaintsDropsTheUsersInputAndHearsStopRequests)
         {WM_LBUTTONUP, edit, 0, StopRequest::None},
         {WM_NCLBUTTONDOWN, host, HTCLOSE, StopRequest::StopAndEnd},
     };
-    Win32RepaintHook hook(host, exitButton);
+    Win32StopListener hook(host, exitButton);
     for (const Case& c : cases) {
         InvalidateRect(edit, nullptr, TRUE);
         PostMessageW(c.to, c.message, c.wParam, 1);
         PostMessageW(host, WM_COMMAND, IDOK, 0);
-        hook.repaint();
+        hook.listen();
         EXPECT_EQ(hook.takeStopRequest(), c.heard) << c.message << " " << c.wParam;
         RECT pending;
         EXPECT_FALSE(GetUpdateRect(edit, &pending, FALSE));  // painted

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,8 +22,9 @@ using design::Form2Control;
 using enum Form2Control;
 using Log = std::vector<std::string>;
 
-struct Recorder : Form2Shell, design::ControlSurface {
-    explicit Recorder(test::EventLog& into) : log(into) {}
+struct Recorder : Form2Window {
+    explicit Recorder(test::FakeWindow& window) : w(window), log(window.log) {}
+    MainControls controls() override { return w.controls(); }
     void hideMain() override { log.emplace_back("hide Form2"); }
     void showAbout() override { log.emplace_back("show frmAbout"); }
     void press(Form2Control button) override {
@@ -31,13 +33,14 @@ struct Recorder : Form2Shell, design::ControlSurface {
     void showPicker() override { log.emplace_back("picker"); }
     std::optional<Text> timeOfDay() override { return u"12:34:56"; }
     bool checked(Form2Control option) const override { return option == Option2; }
-    void setVisible(Form2Control c, bool on) override {
+    void showControl(Form2Control c, bool on) override {
         log.push_back((on ? "show " : "hide ") + std::string(nameOf(c)));
     }
-    void setEnabled(Form2Control c, bool on) override {
+    void enableControl(Form2Control c, bool on) override {
         log.push_back((on ? "enable " : "disable ") + std::string(nameOf(c)));
     }
-    void setFocus(Form2Control c) override { log.push_back("focus " + std::string(nameOf(c))); }
+    void focusControl(Form2Control c) override { log.push_back("focus " + std::string(nameOf(c))); }
+    test::FakeWindow& w;
     test::EventLog& log;
 };
 
@@ -77,7 +80,7 @@ TEST(Form2ControllerTest, EachEventReachesItsHandler) {
     for (const Case& c : cases) {
         test::FakeWindow w;
         test::FakeFileSystem fs;
-        Recorder shell(w.log);
+        Recorder shell(w);
         WindowServices given{&fs,
                              &w.messages,
                              &w.CommonDialog1,
@@ -85,7 +88,7 @@ TEST(Form2ControllerTest, EachEventReachesItsHandler) {
                              [&] { w.log.emplace_back("web site"); },
                              [&] { w.log.emplace_back("end"); }};
         const ServicesInUse services(given, {});
-        Form2Controller controller(w.controls(), shell, shell, services);
+        Form2Controller controller(shell, services);
         c.event(controller);
         EXPECT_EQ(w.log, c.expected) << c.what;
     }
@@ -103,31 +106,69 @@ TEST(Form2ControllerTest, ARequestLeftAfterAJobIsTakenOnce) {
     for (const auto& [request, expected] : cases) {
         test::FakeWindow w;
         test::FakeFileSystem fs;
-        Recorder shell(w.log);
+        Recorder shell(w);
         WindowServices given{&fs,     &w.messages, &w.CommonDialog1,
                              nullptr, {},          [&] {
                                  w.log.emplace_back("end"); }};
         const ServicesInUse services(given, {});
-        Form2Controller controller(w.controls(), shell, shell, services);
-        w.repaint.stopAt = 0;
-        w.repaint.request = request;
+        Form2Controller controller(shell, services);
+        w.stop.stopAt = 0;
+        w.stop.request = request;
         controller.click(Command3);
         EXPECT_EQ(w.log, expected);
-        EXPECT_EQ(w.repaint.takes, 1);
+        EXPECT_EQ(w.stop.takes, 1);
         EXPECT_FALSE(controller.jobRunning());
     }
+}
+
+// A close that reaches the window while a job runs (here under the split's
+// questions) does not unload it: it asks to stop the job, and the stopped job
+// ends the program. Outside a job the close lets the window unload.
+TEST(Form2ControllerTest, ACloseDuringAJobStopsItAndEndsTheProgram) {
+    test::FakeWindow w;
+    test::FakeFileSystem fs{u'\\'};
+    fs.chunk = 100;
+    fs.addFolder(u"C:\\out");
+    fs.addFile(u"C:\\in.bin", std::string(2500, 's'));
+    fs.addFile(u"C:\\out\\m.002", "old");
+    w.Text1.value = u"C:\\in.bin";
+    w.Text2.value = u"C:\\out\\m";
+    w.Option1.isSelected = false;
+    w.Text3.value = u"1";
+    Recorder shell(w);
+    WindowServices given{&fs,     &w.messages, &w.CommonDialog1,
+                         nullptr, {},          [&] { w.log.emplace_back("end"); }};
+    const ServicesInUse services(given, {});
+    Form2Controller controller(shell, services);
+    EXPECT_TRUE(controller.Form_QueryUnload());
+    std::vector<bool> mayUnload;
+    w.messages.whileShown = [&](const test::ShownBox&) {
+        mayUnload.push_back(controller.Form_QueryUnload());
+    };
+    controller.click(Command3);
+    w.messages.whileShown = nullptr;
+    ASSERT_FALSE(mayUnload.empty());
+    EXPECT_EQ(std::count(mayUnload.begin(), mayUnload.end(), true), 0);
+    const auto& boxes = w.messages.shown;
+    EXPECT_EQ(std::count_if(
+                  boxes.begin(), boxes.end(),
+                  [](const test::ShownBox& box) { return box.prompt == u"确定要停止分割吗？"; }),
+              1);
+    EXPECT_EQ(boxes.back().prompt, u"分割已停止。");
+    EXPECT_EQ(w.log.back(), "end");
+    EXPECT_TRUE(controller.Form_QueryUnload());
 }
 
 TEST(Form2ControllerTest, TheTimerShowsTheTimeInTheFifthPanel) {
     test::FakeWindow w;
     test::FakeFileSystem fs;
-    Recorder shell(w.log);
+    Recorder shell(w);
     WindowServices given;
     given.fileSystem = &fs;
     given.messages = &w.messages;
     given.dialog = &w.CommonDialog1;
     const ServicesInUse services(given, {});
-    Form2Controller controller(w.controls(), shell, shell, services);
+    Form2Controller controller(shell, services);
     controller.Timer1_Timer();
     EXPECT_EQ(w.StatusBar1.panels[4], u"12:34:56");
 }

@@ -34,8 +34,8 @@ struct Scene {
         w.List1.selected = 1;
         w.Text4.value = u"C:\\out\\m.002";
         before = files();
-        w.repaint.stopAt = stopAt;
-        w.repaint.request = request;
+        w.stop.stopAt = stopAt;
+        w.stop.request = request;
         w.messages.answers = {mb::Yes, mb::Yes};
         w.messages.answers.resize(split ? 1 : 2);
         w.messages.answers.push_back(answer);
@@ -60,7 +60,7 @@ class StopAsked : public ::testing::TestWithParam<bool> {};
 TEST_P(StopAsked, AtEveryReportYesLeavesAllAsBeforeAndNoGoesOn) {
     const bool split = GetParam();
     const Scene whole(split, -1, StopRequest::None, mb::Yes);
-    const int reports = whole.w.repaint.takes;
+    const int reports = whole.w.stop.takes;
     ASSERT_GE(reports, 10);
     for (int at = 0; at < reports; ++at) {
         for (const int answer : {mb::Yes, mb::No}) {

@@ -14,20 +14,16 @@
 #include "design/window_design.h"
 #include "folderpicker/form1.h"
 #include "forms/controls.h"
-#include "gui/form2_bridge.h"
+#include "gui/form2_parts.h"
 #include "gui/frm_about.h"
-#include "gui/maker.h"
 #include "gui/module1.h"
 #include "gui/qt_common_dialog.h"
+#include "gui/qt_maker.h"
 #include "gui/qt_message_box.h"
 #include "gui/web_browser.h"
 #include "qtshared/qt_text.h"
 
 namespace tessark {
-
-namespace {
-constexpr int kClockPanel = 5;
-}  // namespace
 
 using design::Form2Control;
 
@@ -42,7 +38,7 @@ Form2::Form2(Form2Services services) : QWidget(nullptr), now_(std::move(services
                         [this] { return std::make_unique<QtCommonDialog>(this); },
                         &Module1::OpenWebSite, [] { QCoreApplication::exit(0); }});
     const QtBuiltControls& c = built_;
-    bridge_.reset(new Bridge{
+    parts_.reset(new Parts{
         QtTextBox(c.get<QLineEdit>(Form2Control::Text1)),
         QtTextBox(c.get<QLineEdit>(Form2Control::Text2)),
         QtTextBox(c.get<QLineEdit>(Form2Control::Text3)),
@@ -52,28 +48,12 @@ Form2::Form2(Form2Services services) : QWidget(nullptr), now_(std::move(services
                 design::form2Design().find(nameOf(Form2Control::Label2))->autoSize),
         QtListBox(c.get<QListWidget>(Form2Control::List1), [this] { controller_->List1_Click(); }),
         QtProgressBar(c.get<QProgressBar>(Form2Control::ProgressBar1)), QtMousePointer(),
-        QtRepaintHook()});
-    bridge_->repaint.watch(this, c.get(Form2Control::Command13));
-    Bridge& b = *bridge_;
-    StatusPanels* statusBar = c.get<StatusPanels>(Form2Control::StatusBar1);
-    const MainControls controls{b.text1,
-                                b.text2,
-                                b.text3,
-                                b.text4,
-                                b.option1,
-                                b.label2,
-                                b.list1,
-                                b.progressBar1,
-                                *statusBar,
-                                b.pointer,
-                                services_->messages(),
-                                services_->dialog(),
-                                b.repaint};
-    controller_ = std::make_unique<Form2Controller>(controls, surface_,
-                                                    static_cast<Form2Shell&>(*this), *services_);
+        QtStopListener()});
+    parts_->stop.watch(this, c.get(Form2Control::Command13));
+    controller_ = std::make_unique<Form2Controller>(static_cast<Form2Window&>(*this), *services_);
     wireEvents();
     wireDrops();
-    statusBar->setClockPanel(kClockPanel);
+    c.get<StatusPanels>(Form2Control::StatusBar1)->setClockPanel(design::kClockPanel);
     Timer1.start();
     Form_Load();
 }
@@ -94,6 +74,39 @@ void Form2::Form_Load() {
     WebBrowser* web = built_.get<WebBrowser>(Form2Control::WebBrowser1);
     web->navigate(QStringLiteral("about:blank"));
     web->navigate(maker::advertisementUrl());
+}
+
+MainControls Form2::controls() {
+    Parts& p = *parts_;
+    return {p.text1,
+            p.text2,
+            p.text3,
+            p.text4,
+            p.option1,
+            p.label2,
+            p.list1,
+            p.progressBar1,
+            *built_.get<StatusPanels>(Form2Control::StatusBar1),
+            p.pointer,
+            services_->messages(),
+            services_->dialog(),
+            p.stop};
+}
+
+bool Form2::checked(Form2Control option) const {
+    return built_.get<QAbstractButton>(option)->isChecked();
+}
+
+void Form2::showControl(Form2Control control, bool visible) {
+    built_.get(control)->setVisible(visible);
+}
+
+void Form2::enableControl(Form2Control control, bool enabled) {
+    built_.get(control)->setEnabled(enabled);
+}
+
+void Form2::focusControl(Form2Control control) {
+    built_.get(control)->setFocus(Qt::OtherFocusReason);
 }
 
 std::optional<Text> Form2::timeOfDay() {
@@ -118,12 +131,18 @@ void Form2::press(Form2Control button) {
 }
 
 void Form2::showPicker() {
-    Bridge& b = *bridge_;
+    Parts& p = *parts_;
     showFolderPicker(picker_, services_->fileSystem(), services_->drives(), services_->messages(),
-                     b.text2, b.text4);
+                     p.text2, p.text4);
 }
 
+// While a job runs (the close comes past its stop listener, as under a
+// question of the job's) the close is a request to stop it; the window stays.
 void Form2::closeEvent(QCloseEvent* event) {
+    if (!controller_->Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     controller_->Form_Unload();
 }

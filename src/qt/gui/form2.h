@@ -25,7 +25,7 @@ struct Form2Services : WindowServices {
     Clock now;  // the local clock
 };
 
-class Form2 : public QWidget, private Form2Shell {
+class Form2 : public QWidget, private Form2Window {
     Q_OBJECT
 
   public:
@@ -47,26 +47,30 @@ class Form2 : public QWidget, private Form2Shell {
     void closeEvent(QCloseEvent* event) override;  // the window's unload
 
   private:
-    struct Bridge;
+    struct Parts;
 
     void buildControls();
     void wireEvents();
     void wireDrops();
     void Form_Load();
 
-    // Form2Shell
+    // Form2Window
+    MainControls controls() override;
+    bool checked(design::Form2Control option) const override;
+    void showControl(design::Form2Control control, bool visible) override;
+    void enableControl(design::Form2Control control, bool enabled) override;
+    void focusControl(design::Form2Control control) override;
+    void press(design::Form2Control button) override;
     void hideMain() override;
     void showAbout() override;
-    void press(design::Form2Control button) override;
     void showPicker() override;
     std::optional<Text> timeOfDay() override;
 
     Clock now_;
     QTimer Timer1;
     QtBuiltControls built_;
-    QtControlSurface surface_{built_};
     std::unique_ptr<ServicesInUse> services_;
-    std::unique_ptr<Bridge> bridge_;
+    std::unique_ptr<Parts> parts_;
     std::unique_ptr<Form2Controller> controller_;
     QPointer<frmAbout> about_;
     QPointer<Form1> picker_;

@@ -4,13 +4,11 @@
 
 #include <functional>
 
-#include "design/window_behaviour.h"
+#include "forms/form2_window.h"
 
 class QWidget;
 
 namespace tessark {
-
-inline constexpr int kEnterKey = design::kEnterKey;
 
 // Calls `handler` with the character code of every key press on `control`
 // that produces a character, before the control sees the key. The key then

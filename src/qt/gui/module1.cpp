@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QUrl>
 
-#include "gui/maker.h"
+#include "gui/qt_maker.h"
 
 namespace tessark::Module1 {
 

@@ -200,20 +200,4 @@ QtBuiltControls buildWindow(QWidget* window, const design::WindowDesign& design,
     return built;
 }
 
-bool QtControlSurface::checked(design::Form2Control option) const {
-    return controls_.get<QAbstractButton>(option)->isChecked();
-}
-
-void QtControlSurface::setVisible(design::Form2Control control, bool visible) {
-    controls_.get(control)->setVisible(visible);
-}
-
-void QtControlSurface::setEnabled(design::Form2Control control, bool enabled) {
-    controls_.get(control)->setEnabled(enabled);
-}
-
-void QtControlSurface::setFocus(design::Form2Control control) {
-    controls_.get(control)->setFocus(Qt::OtherFocusReason);
-}
-
 }  // namespace tessark

@@ -12,7 +12,6 @@
 #include <unordered_map>
 
 #include "design/control_ids.h"
-#include "design/window_behaviour.h"
 #include "design/window_design.h"
 
 namespace tessark {
@@ -54,18 +53,5 @@ class QtBuiltControls {
 // widget; the window keeps them itself.
 QtBuiltControls buildWindow(QWidget* window, const design::WindowDesign& design,
                             const QtWidgetMakers& makers);
-
-// Form2's built controls as the shared behaviour addresses them.
-class QtControlSurface : public design::ControlSurface {
-  public:
-    explicit QtControlSurface(const QtBuiltControls& controls) : controls_(controls) {}
-    bool checked(design::Form2Control option) const override;
-    void setVisible(design::Form2Control control, bool visible) override;
-    void setEnabled(design::Form2Control control, bool enabled) override;
-    void setFocus(design::Form2Control control) override;
-
-  private:
-    const QtBuiltControls& controls_;
-};
 
 }  // namespace tessark

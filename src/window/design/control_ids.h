@@ -13,7 +13,19 @@
 namespace tessark::design {
 
 // clang-format off
-// Form2, the main window, back to front as described.
+// Form2, the main window, back to front as described. Its buttons:
+//   Command1   browse for the file to split (the open-file dialog)
+//   Command2   choose the folder the pieces go to (the folder picker)
+//   Command3   Start split
+//   Command4   add pieces to the merge list
+//   Command5   remove the selected piece from the list
+//   Command6   Start merge
+//   Command7   clear the merge list
+//   Command8   move the selected piece down
+//   Command9   move the selected piece up
+//   Command10  choose the merged file's folder (the folder picker)
+//   Command12  About (the About window in place of the main window)
+//   Command13  Exit (ends the program; during a job, asks to stop it and end)
 #define TESSARK_FORM2_CONTROLS(X)                                                       \
     X(Frame4) X(Frame5) X(Label10) X(Text1) X(Command1) X(Label2) X(Label11) X(Text2)   \
     X(Command2) X(Frame6) X(Option1) X(Option2) X(Text3) X(Label1) X(Command3)          \
@@ -22,7 +34,7 @@ namespace tessark::design {
     X(Command6) X(WebBrowser1) X(Command12) X(Command13) X(StatusBar1) X(Timer1)        \
     X(CommonDialog1)
 
-// Form1, the folder picker.
+// Form1, the folder picker. Command1: OK (takes the folder); Command2: Cancel.
 #define TESSARK_FORM1_CONTROLS(X) X(Label2) X(Label1) X(Dir1) X(Drive1) X(Command1) X(Command2)
 
 // frmAbout.

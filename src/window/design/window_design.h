@@ -173,6 +173,10 @@ struct WindowDesign {
 };
 
 const WindowDesign& form2Design();  // the main window
+
+// Form2's status-bar panel (numbered from 1) that shows the clock; the
+// window's timer writes it, the description leaves it empty.
+inline constexpr int kClockPanel = 5;
 const WindowDesign& form1Design();  // the folder picker
 const WindowDesign& aboutDesign();  // frmAbout
 

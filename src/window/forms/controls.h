@@ -126,12 +126,16 @@ enum class StopRequest {
 
 // The window while a split or a merge runs: it keeps painting, and all user
 // input is dropped, save the requests to stop the job, which are kept until
-// taken.
-class RepaintHook {
+// taken. Only the job's stop check (forms/job.h) takes them.
+class StopListener {
   public:
-    virtual ~RepaintHook() = default;
-    // Paints and runs timers; called now and then during a long run.
-    virtual void repaint() = 0;
+    virtual ~StopListener() = default;
+    // Paints and runs timers, noting the requests to stop among the input it
+    // drops; called now and then during a long run.
+    virtual void listen() = 0;
+    // Notes a request that reached the window another way (a close sent to
+    // it while a question of the job's is up).
+    virtual void ask(StopRequest request) = 0;
     // The request to stop made since the last call, if any; when both kinds
     // came, the one that ends the program.
     virtual StopRequest takeStopRequest() = 0;
@@ -152,7 +156,7 @@ struct MainControls {
     MousePointer& mousePointer;
     MessageBox& messages;
     CommonDialog& CommonDialog1;
-    RepaintHook& repaint;
+    StopListener& stop;
 };
 
 }  // namespace tessark

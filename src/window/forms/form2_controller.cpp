@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "design/window_design.h"
 #include "forms/merge_form.h"
 #include "forms/merge_list.h"
 #include "forms/split_form.h"
@@ -13,8 +14,6 @@ namespace tessark {
 using design::Form2Control;
 
 namespace {
-
-constexpr int kClockPanel = 5;
 
 using Click = void (Form2Controller::*)();
 using Key = void (Form2Controller::*)(int);
@@ -50,9 +49,8 @@ constexpr std::pair<Form2Control, Key> kKeys[] = {
 
 }  // namespace
 
-Form2Controller::Form2Controller(MainControls controls, design::ControlSurface& surface,
-                                 Form2Shell& shell, const ServicesInUse& services)
-    : w_(controls), surface_(surface), shell_(shell), services_(services) {}
+Form2Controller::Form2Controller(Form2Window& window, const ServicesInUse& services)
+    : window_(window), w_(window.controls()), services_(services) {}
 
 bool Form2Controller::click(Form2Control control) {
     for (const auto& [own, handler] : kClicks) {
@@ -75,17 +73,17 @@ void Form2Controller::keyPress(Form2Control control, int keyAscii) {
 }
 
 void Form2Controller::enter(Form2Control control, int keyAscii) {
-    switch (design::form2KeyAction(control, keyAscii)) {
-        case design::KeyAction::StartSplit:
+    switch (form2KeyAction(control, keyAscii)) {
+        case KeyAction::StartSplit:
             Command3_Click();
             break;
-        case design::KeyAction::StartMerge:
+        case KeyAction::StartMerge:
             Command6_Click();
             break;
-        case design::KeyAction::Press:
-            shell_.press(control);
+        case KeyAction::Press:
+            window_.press(control);
             break;
-        case design::KeyAction::PassOn:
+        case KeyAction::PassOn:
             break;
     }
 }
@@ -100,7 +98,7 @@ void Form2Controller::Command1_Click() {
 // Both browse buttons open the same picker, which writes the chosen folder
 // into the split target and the merge name alike.
 void Form2Controller::Command2_Click() {
-    shell_.showPicker();
+    window_.showPicker();
 }
 
 void Form2Controller::Command3_Click() {
@@ -108,11 +106,11 @@ void Form2Controller::Command3_Click() {
 }
 
 void Form2Controller::Option1_Click() {
-    design::option1Click(surface_);
+    option1Click(window_);
 }
 
 void Form2Controller::Option2_Click() {
-    design::option2Click(surface_);
+    option2Click(window_);
 }
 
 void Form2Controller::Option1_KeyPress(int keyAscii) {
@@ -159,7 +157,7 @@ void Form2Controller::Command9_Click() {
 }
 
 void Form2Controller::Command10_Click() {
-    shell_.showPicker();
+    window_.showPicker();
 }
 
 void Form2Controller::List1_Click() {
@@ -176,13 +174,8 @@ void Form2Controller::Text4_KeyPress(int keyAscii) {
 
 void Form2Controller::runJob(AfterJob (*job)(MainControls&, FileSystem&)) {
     jobRunning_ = true;
-    AfterJob after = job(w_, services_.fileSystem());
+    const AfterJob after = afterJob(w_, job(w_, services_.fileSystem()));
     jobRunning_ = false;
-    // What was asked after the last chance to stop: a close still ends the
-    // program; an Esc is spent, not kept for the next job.
-    if (w_.repaint.takeStopRequest() == StopRequest::StopAndEnd) {
-        after = AfterJob::EndProgram;
-    }
     switch (after) {
         case AfterJob::Stay:
             return;
@@ -195,33 +188,32 @@ void Form2Controller::runJob(AfterJob (*job)(MainControls&, FileSystem&)) {
 // The shell: About, Exit, the status bar and its clock.
 
 void Form2Controller::Command12_Click() {
-    design::aboutClick(*this);
+    aboutClick(window_);
 }
 
 void Form2Controller::Command13_Click() {
     services_.endProgram();
 }
 
-void Form2Controller::StatusBar1_PanelClick(int panel) {
-    design::statusPanelClick(*this, panel);
-}
-
-void Form2Controller::hideMain() {
-    shell_.hideMain();
-}
-
-void Form2Controller::showAbout() {
-    shell_.showAbout();
-}
-
-void Form2Controller::openWebSite() {
+// Whichever panel was clicked, the clock's and the empty ones included: the
+// About window in place of the main window, then the maker's web site.
+void Form2Controller::StatusBar1_PanelClick(int /*panel*/) {
+    aboutClick(window_);
     services_.openWebSite();
 }
 
 void Form2Controller::Timer1_Timer() {
-    if (const auto time = shell_.timeOfDay()) {
-        w_.StatusBar1.setPanelText(kClockPanel, *time);
+    if (const auto time = window_.timeOfDay()) {
+        w_.StatusBar1.setPanelText(design::kClockPanel, *time);
     }
+}
+
+bool Form2Controller::Form_QueryUnload() {
+    if (jobRunning_) {
+        w_.stop.ask(StopRequest::StopAndEnd);
+        return false;
+    }
+    return true;
 }
 
 // Closing the main window ends the program.

@@ -22,16 +22,25 @@ void resetDisplay(MainControls& window) {
     hideProgress(window);
 }
 
-StopWatch::StopWatch(MainControls& window, Text question)
+namespace {
+
+// The only place a stop request is read.
+StopRequest takeRequest(MainControls& window) {
+    return window.stop.takeStopRequest();
+}
+
+}  // namespace
+
+StopCheck::StopCheck(MainControls& window, Text question)
     : window_(window), question_(std::move(question)) {}
 
-bool StopWatch::goOn() {
+bool StopCheck::goOn() {
     // A run over many small pieces reports once per piece: the throttle lets
     // the window repaint even when no single copy lasts long enough to.
     if (throttle_.due()) {
-        window_.repaint.repaint();
+        window_.stop.listen();
     }
-    const StopRequest request = window_.repaint.takeStopRequest();
+    const StopRequest request = takeRequest(window_);
     switch (request) {
         case StopRequest::None:
             return true;
@@ -45,6 +54,10 @@ bool StopWatch::goOn() {
     }
     after_ = request == StopRequest::StopAndEnd ? AfterJob::EndProgram : AfterJob::Stay;
     return false;
+}
+
+AfterJob afterJob(MainControls& window, AfterJob after) {
+    return takeRequest(window) == StopRequest::StopAndEnd ? AfterJob::EndProgram : after;
 }
 
 }  // namespace tessark

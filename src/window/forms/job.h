@@ -24,13 +24,15 @@ void hideProgress(MainControls& window);
 // hidden.
 void resetDisplay(MainControls& window);
 
-// Consulted at every progress report of a run: lets the window repaint a few
-// times a second and, when the window heard a request to stop, asks the user
-// whether to stop. The run waits while the question is up.
-class StopWatch {
+// The one reader of the user's requests to stop a running split or merge
+// (what the window's StopListener heard). Consulted at every progress report
+// of a run: lets the window listen a few times a second and, when it heard a
+// request to stop, asks the user whether to stop. The run waits while the
+// question is up.
+class StopCheck {
   public:
     // `question` is asked with style 292 and the application title.
-    StopWatch(MainControls& window, Text question);
+    StopCheck(MainControls& window, Text question);
     // False once the user has answered Yes.
     bool goOn();
     // After a stop: whether the request came through the close box or Exit.
@@ -42,5 +44,10 @@ class StopWatch {
     Throttle throttle_;
     AfterJob after_ = AfterJob::Stay;
 };
+
+// What the window does once a job's handler returned `after`: a request made
+// after the job's last chance to stop is taken too, so that a close still
+// ends the program and an Esc is spent rather than kept for the next job.
+AfterJob afterJob(MainControls& window, AfterJob after);
 
 }  // namespace tessark

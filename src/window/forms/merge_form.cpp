@@ -74,7 +74,7 @@ AfterJob merge(MainControls& w, FileSystem& fs) {
     showBusy(w, static_cast<double>(n - 1));
 
     // The bar shows the index of the piece being joined as it begins.
-    StopWatch watch(w, u"确定要停止合并吗？");
+    StopCheck watch(w, u"确定要停止合并吗？");
     std::int64_t started = 0;
     RunOutcome outcome = RunOutcome::Completed;
     try {

@@ -73,7 +73,7 @@ AfterJob split(MainControls& window, FileSystem& fs) {
 
     // Each piece joins the list once it is complete; the bar shows, as each
     // piece begins, its 1-based position over the block.
-    StopWatch watch(window, u"确定要停止分割吗？");
+    StopCheck stop(window, u"确定要停止分割吗？");
     std::int64_t listed = 0;
     std::int64_t started = 0;
     bool nameProposed = false;
@@ -92,13 +92,13 @@ AfterJob split(MainControls& window, FileSystem& fs) {
             }
             nameProposed = true;
         }
-        return watch.goOn();
+        return stop.goOn();
     };
     if (runSplit(fs, plan, onProgress) == RunOutcome::Stopped) {
         giveBack(window, before, nameProposed);
         resetDisplay(window);
         window.messages.show(u"分割已停止。", mb::Information);
-        return watch.after();
+        return stop.after();
     }
 
     resetDisplay(window);

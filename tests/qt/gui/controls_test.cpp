@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The Qt side of the engine's interfaces: list, progress bar, pointer,
-// message boxes, file dialog and the repaint hook.
+// message boxes, file dialog and the stop listener.
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -13,11 +13,11 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "gui_test.h"
 #include "gui/qt_common_dialog.h"
 #include "gui/qt_controls.h"
 #include "gui/qt_message_box.h"
-#include "gui/qt_repaint_hook.h"
+#include "gui/qt_stop_listener.h"
+#include "gui_test.h"
 #include "qtshared/qt_text.h"
 
 namespace tessark::test {
@@ -195,7 +195,7 @@ class ControlsTest : public QObject {
         QVERIFY(dialog.fileName.empty());
     }
 
-    void repaintHookPaintsAndRunsTimersButDropsInput() {
+    void stopListenerPaintsAndRunsTimersButDropsInput() {
         QPushButton button(QStringLiteral("开始分割"));
         button.show();
         QVERIFY(QTest::qWaitForWindowExposed(&button));
@@ -211,8 +211,8 @@ class ControlsTest : public QObject {
         post(QEvent::MouseButtonPress);
         post(QEvent::MouseButtonRelease);
         button.setText(QStringLiteral("changed"));
-        QtRepaintHook hook;
-        hook.repaint();
+        QtStopListener hook;
+        hook.listen();
         QVERIFY(timerRan);
         QCOMPARE(clicks.count(), 0);
         // Nothing was kept for later, and input flows again afterwards.

@@ -12,7 +12,7 @@
 #include <QScreen>
 #include <QStatusBar>
 
-#include "gui/maker.h"
+#include "gui/qt_maker.h"
 #include "gui/status_panels.h"
 #include "gui/web_browser.h"
 #include "gui_test.h"

@@ -1,26 +1,28 @@
 // SPDX-License-Identifier: MIT
-#include "design/window_behaviour.h"
+#include "forms/form2_window.h"
 
 #include "design/window_design.h"
 
-namespace tessark::design {
+namespace tessark {
 
-void option1Click(ControlSurface& form) {
+using design::Form2Control;
+
+void option1Click(Form2Window& form) {
     if (form.checked(Form2Control::Option1)) {
-        form.setEnabled(Form2Control::Text3, false);
-        form.setVisible(Form2Control::Text3, false);
-        form.setVisible(Form2Control::Label1, false);
+        form.enableControl(Form2Control::Text3, false);
+        form.showControl(Form2Control::Text3, false);
+        form.showControl(Form2Control::Label1, false);
     }
 }
 
 // The box keeps its text while hidden, so choosing the custom size again
 // brings back what was typed before.
-void option2Click(ControlSurface& form) {
+void option2Click(Form2Window& form) {
     if (form.checked(Form2Control::Option2)) {
-        form.setEnabled(Form2Control::Text3, true);
-        form.setVisible(Form2Control::Text3, true);
-        form.setVisible(Form2Control::Label1, true);
-        form.setFocus(Form2Control::Text3);
+        form.enableControl(Form2Control::Text3, true);
+        form.showControl(Form2Control::Text3, true);
+        form.showControl(Form2Control::Label1, true);
+        form.focusControl(Form2Control::Text3);
     }
 }
 
@@ -36,7 +38,8 @@ KeyAction form2KeyAction(Form2Control control, int keyAscii) {
     if (control == Text4 || control == List1) {
         return KeyAction::StartMerge;
     }
-    if (const Control* found = form2Design().find(nameOf(control))) {
+    using design::Kind;
+    if (const design::Control* found = design::form2Design().find(nameOf(control))) {
         const Kind kind = found->kind;
         if (kind == Kind::Button || kind == Kind::PictureButton || kind == Kind::CaptionButton) {
             return KeyAction::Press;
@@ -45,15 +48,9 @@ KeyAction form2KeyAction(Form2Control control, int keyAscii) {
     return KeyAction::PassOn;
 }
 
-void aboutClick(ShellSurface& shell) {
-    shell.hideMain();
-    shell.showAbout();
+void aboutClick(Form2Window& form) {
+    form.hideMain();
+    form.showAbout();
 }
 
-// Whichever panel was clicked, the clock's and the empty ones included.
-void statusPanelClick(ShellSurface& shell, int /*panel*/) {
-    aboutClick(shell);
-    shell.openWebSite();
-}
-
-}  // namespace tessark::design
+}  // namespace tessark

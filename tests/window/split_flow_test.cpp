@@ -435,10 +435,11 @@ class SlowFileSystem : public FakeFileSystem {
     }
 };
 
-class CountingRepaint : public RepaintHook {
+class CountingRepaint : public StopListener {
   public:
     explicit CountingRepaint(const test::FakeProgressBar& bar) : bar_(bar) {}
-    void repaint() override { valuesSeen.push_back(bar_.value); }
+    void listen() override { valuesSeen.push_back(bar_.value); }
+    void ask(StopRequest) override {}
     StopRequest takeStopRequest() override { return StopRequest::None; }
     std::vector<double> valuesSeen;
 
@@ -606,7 +607,7 @@ TEST_F(SplitTest, ErrorsOutsideTheRunTimeNumbersAreTrappedToo) {
     } list(w.log);
     MainControls controls{
         w.Text1,        w.Text2,      w.Text3,   w.Text4,    w.Option1,       w.Label2, list,
-        w.ProgressBar1, w.StatusBar1, w.pointer, w.messages, w.CommonDialog1, w.repaint};
+        w.ProgressBar1, w.StatusBar1, w.pointer, w.messages, w.CommonDialog1, w.stop};
     startSplit(controls, fs);
     EXPECT_EQ(w.messages.shown.size(), 1u);  // the confirmation only
     expectDisplayReset();

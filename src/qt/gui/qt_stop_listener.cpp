@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "gui/qt_repaint_hook.h"
+#include "gui/qt_stop_listener.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -40,31 +40,35 @@ bool isUserInput(const QEvent& event) {
     }
 }
 
-void QtRepaintHook::watch(QWidget* window, QWidget* exitButton) {
+void QtStopListener::watch(QWidget* window, QWidget* exitButton) {
     window_ = window;
     exitButton_ = exitButton;
 }
 
-void QtRepaintHook::repaint() {
+void QtStopListener::listen() {
     QCoreApplication* app = QCoreApplication::instance();
     app->installEventFilter(this);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     app->removeEventFilter(this);
 }
 
-StopRequest QtRepaintHook::takeStopRequest() {
+void QtStopListener::ask(StopRequest request) {
+    request_ = std::max(request_, request);
+}
+
+StopRequest QtStopListener::takeStopRequest() {
     return std::exchange(request_, StopRequest::None);
 }
 
-bool QtRepaintHook::eventFilter(QObject* watched, QEvent* event) {
+bool QtStopListener::eventFilter(QObject* watched, QEvent* event) {
     if (isUserInput(*event)) {
-        request_ = std::max(request_, requestOf(watched, *event));
+        ask(requestOf(watched, *event));
         return true;
     }
     return QObject::eventFilter(watched, event);
 }
 
-StopRequest QtRepaintHook::requestOf(QObject* watched, QEvent& event) const {
+StopRequest QtStopListener::requestOf(QObject* watched, QEvent& event) const {
     if (window_ == nullptr) {
         return StopRequest::None;
     }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The toolkit-neutral behaviour of the main window against a surface that
+// The toolkit-neutral behaviour of the main window against a window that
 // records what it is asked to do.
-#include "design/window_behaviour.h"
+#include "forms/form2_window.h"
 
 #include <gtest/gtest.h>
 
@@ -9,28 +9,39 @@
 #include <string>
 #include <vector>
 
-namespace tessark::design {
+#include "fake_window.h"
+#include "forms/form2_controller.h"
+#include "forms/window_services.h"
+
+namespace tessark {
 namespace {
 
-struct RecordingSurface : ControlSurface, ShellSurface {
+using design::controlNamed;
+using design::Form2Control;
+
+struct RecordingSurface : Form2Window {
     std::set<std::string, std::less<>> checkedOptions;
     std::vector<std::string> log;
+    test::FakeWindow fake;
 
+    MainControls controls() override { return fake.controls(); }
     bool checked(Form2Control option) const override {
         return checkedOptions.count(nameOf(option)) > 0;
     }
-    void setVisible(Form2Control control, bool visible) override {
+    void showControl(Form2Control control, bool visible) override {
         log.push_back((visible ? "show " : "hide ") + std::string(nameOf(control)));
     }
-    void setEnabled(Form2Control control, bool enabled) override {
+    void enableControl(Form2Control control, bool enabled) override {
         log.push_back((enabled ? "enable " : "disable ") + std::string(nameOf(control)));
     }
-    void setFocus(Form2Control control) override {
+    void focusControl(Form2Control control) override {
         log.push_back("focus " + std::string(nameOf(control)));
     }
+    void press(Form2Control) override {}
     void hideMain() override { log.emplace_back("hide Form2"); }
     void showAbout() override { log.emplace_back("show frmAbout"); }
-    void openWebSite() override { log.emplace_back("open web site"); }
+    void showPicker() override {}
+    std::optional<Text> timeOfDay() override { return std::nullopt; }
 };
 
 using Log = std::vector<std::string>;
@@ -38,7 +49,7 @@ using Log = std::vector<std::string>;
 TEST(OptionClicks, ShowAndHideTheCustomSizeInTheirOrder) {
     struct Case {
         const char* checked;
-        void (*handler)(ControlSurface&);
+        void (*handler)(Form2Window&);
         Log expected;
     };
     const Case cases[] = {
@@ -96,10 +107,15 @@ TEST(ShellButtons, AboutAndPanelClicksHideTheMainWindowFirst) {
     EXPECT_EQ(about.log, (Log{"hide Form2", "show frmAbout"}));
     for (int panel = 1; panel <= 5; ++panel) {
         RecordingSurface shell;
-        statusPanelClick(shell, panel);
+        WindowServices given;
+        given.messages = &shell.fake.messages;
+        given.dialog = &shell.fake.CommonDialog1;
+        given.openWebSite = [&] { shell.log.emplace_back("open web site"); };
+        const ServicesInUse services(given, {});
+        Form2Controller(shell, services).StatusBar1_PanelClick(panel);
         EXPECT_EQ(shell.log, (Log{"hide Form2", "show frmAbout", "open web site"})) << panel;
     }
 }
 
 }  // namespace
-}  // namespace tessark::design
+}  // namespace tessark

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Keeps the windows painted during a long copy without letting any user input
-// through: a second action must not start while one runs. Only the requests
-// to stop the run are heard.
+// The Qt window's StopListener: keeps the windows painted during a long copy
+// without letting any user input through (a second action must not start
+// while one runs). Only the requests to stop the run are heard.
 #pragma once
 
 #include <QObject>
@@ -12,7 +12,7 @@
 
 namespace tessark {
 
-class QtRepaintHook : public QObject, public RepaintHook {
+class QtStopListener : public QObject, public StopListener {
     Q_OBJECT
 
   public:
@@ -23,7 +23,8 @@ class QtRepaintHook : public QObject, public RepaintHook {
     // Processes pending paint, timer and other non-input events. Input that
     // arrives meanwhile is dropped, not kept for later; Esc, the main
     // window's close and a click on its exit button are noted as requests.
-    void repaint() override;
+    void listen() override;
+    void ask(StopRequest request) override;
     StopRequest takeStopRequest() override;
 
   protected:
