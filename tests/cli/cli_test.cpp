@@ -249,6 +249,23 @@ const Case kCases[] = {
       {{"list", "@/m.001"}, 1, {}, {"missing  m.003"}},
       {{"verify", "@/m.001"}, 1, {"2 OK, 0 FAILED, 1 MISSING"}, {"m.003: MISSING"}},
       {{"merge", "@/m.001", "-o", "@/out"}, 1, {"m.003"}}}},
+    {"ATypedListOtherThanTheChecksumFilesIsRefused",
+     [](const Scene& s) { s.write("m.bin", kSmall); },
+     {{{"split", "@/m.bin", "-b", "2K", "-o", "@/m", "--no-script"}, 0},
+      {{"merge", "-o", "@/out", "@/m.001", "@/m.003", "@/m.002"},
+       1,
+       {"piece 2", "m.003", "m.sha256", "--no-verify"},
+       {},
+       [](const Scene& s) { EXPECT_FALSE(s.has("out")); }},
+      {{"merge", "-o", "@/out", "@/m.001", "@/m.002"}, 1, {"m.003", "piece 3"}},
+      {{"merge", "-o", "@/out", "@/m.001", "@/m.003", "@/m.002", "--no-verify"},
+       0,
+       {},
+       {},
+       [](const Scene& s) {
+           EXPECT_TRUE(s.read("out") ==
+                       kSmall.substr(0, 2048) + kSmall.substr(4096) + kSmall.substr(2048, 2048));
+       }}}},
     {"NoChecksumFileAndAnUnreadableOne",
      [](const Scene& s) { s.write("n.bin", kSmall); },
      {{{"split", "@/n.bin", "-b", "2K", "-o", "@/n", "--no-checksum"},

@@ -119,6 +119,17 @@ const DamageCase kDamageCases[] = {
      ChecksumStatus::Differs,
      Outcome::WholeDamaged,
      ""},
+    // The same name in another folder is another file: nothing vouches for
+    // it, so its other bytes are joined as listed rather than called damaged.
+    {"APieceOfTheSetsNameFromAnotherFolder",
+     [](const fsys::path& d) {
+         fsys::create_directory(d / "other");
+         spill(d / "other" / "m.002", randomBytes(kBlock, 4));
+     },
+     {"m.001", "other/m.002", "m.003", "m.004"},
+     ChecksumStatus::Differs,
+     Outcome::Joined,
+     ""},
     {"DamagedPieceInADifferingList",
      [](const fsys::path& d) { fsys::resize_file(d / "m.003", 9999); },
      {"m.003", "m.001"},

@@ -65,7 +65,9 @@ bool listed(const ListBox& list, const Text& path) {
 // Adds several files to the merge list, each as Add would. A file that an
 // earlier one of the same batch brought in with its set is not added again:
 // a set handed over whole would otherwise report every piece after the first
-// as already listed.
+// as already listed. Nor is a numbered file beside a set its checksum file
+// lists that the file leaves out: the set's box has counted it, and joining
+// it would make another file.
 class PieceBatch {
   public:
     PieceBatch(MainControls& window, FileSystem& fs) : window_(window), fs_(fs) {
@@ -77,13 +79,24 @@ class PieceBatch {
         if (!before_.contains(path) && listed(window_.List1, path)) {
             return;
         }
-        addPiecesFrom(window_, fs_, path);
+        const char16_t sep = fs_.separator();
+        const Text folder = folderPart(path, sep).value_or(Text());
+        const Text name = GetFileName(path, sep);
+        for (const auto& [setFolder, fixedPart] : listedSets_) {
+            if (setFolder == folder && pieceNumberAfter(name, fixedPart)) {
+                return;
+            }
+        }
+        if (addPiecesFrom(window_, fs_, path)) {
+            listedSets_.emplace_back(folder, fixedPartOf(path, sep));
+        }
     }
 
   private:
     MainControls& window_;
     FileSystem& fs_;
     std::set<Text> before_;
+    std::vector<std::pair<Text, Text>> listedSets_;  // folder, fixed part
 };
 
 bool allExist(FileSystem& fs, const std::vector<Text>& files) {

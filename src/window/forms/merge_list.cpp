@@ -42,7 +42,7 @@ Text setWarning(const PieceSet& set, char16_t separator) {
 // without one the pieces found by their numbers. A member already listed (by
 // path or bare name) stops the Add: the members before it stay listed, and
 // no name is proposed.
-void addPieceSet(MainControls& w, FileSystem& fs, const Text& chosen) {
+bool addPieceSet(MainControls& w, FileSystem& fs, const Text& chosen) {
     const PieceSet set = readPieceSet(fs, chosen);
     const PieceList members = set.present();
     std::unordered_set<Text> listed;
@@ -58,7 +58,7 @@ void addPieceSet(MainControls& w, FileSystem& fs, const Text& chosen) {
         if (listed.contains(path) || listed.contains(GetFileName(path, fs.separator()))) {
             w.List1.addItems(added);
             w.messages.show(kAlreadyListed, mb::Information);
-            return;
+            return set.listed();
         }
         added.push_back(std::move(path));
     }
@@ -73,6 +73,7 @@ void addPieceSet(MainControls& w, FileSystem& fs, const Text& chosen) {
     if (!warning.empty()) {
         w.messages.show(warning, mb::Exclamation);
     }
+    return set.listed();
 }
 
 }  // namespace
@@ -90,18 +91,18 @@ void addPieces(MainControls& window, FileSystem& fs) {
     }
 }
 
-void addPiecesFrom(MainControls& window, FileSystem& fs, const Text& chosen) {
+bool addPiecesFrom(MainControls& window, FileSystem& fs, const Text& chosen) {
     if (isFirstPiece(chosen)) {
-        addPieceSet(window, fs, chosen);
-        return;
+        return addPieceSet(window, fs, chosen);
     }
     for (std::int64_t i = 0; i < window.List1.count(); ++i) {
         if (window.List1.item(i) == chosen) {
             window.messages.show(kAlreadyListed, mb::Information);
-            return;
+            return false;
         }
     }
     window.List1.addItem(chosen);
+    return false;
 }
 
 // Selecting from the program counts as a click on the list, so the list's
