@@ -62,9 +62,10 @@ std::string differenceText(const ListDifference& d, const std::string& file) {
 }
 
 // Without a question to ask, a checksum file that cannot be read stops the
-// merge, and so does a list of pieces typed out that is not the one it
-// lists. A set with gaps joined all the same is checked where it can be.
-std::optional<int> refuseChecks(const MergePlan& plan, bool typedList) {
+// merge, and so does a list that is not the one it lists: typed out, or a
+// set with gaps joined all the same. Either would write a file the checksum
+// file says is not the one that was cut.
+std::optional<int> refuseChecks(const MergePlan& plan) {
     const std::string file = quoted(plan.checks.file);
     switch (plan.checks.status) {
         case ChecksumStatus::None:
@@ -74,14 +75,9 @@ std::optional<int> refuseChecks(const MergePlan& plan, bool typedList) {
             return fail("cannot read " + file +
                         " as a checksum file; --no-verify joins without checking");
         case ChecksumStatus::Differs:
-            if (typedList) {
-                return fail("the pieces differ from those in " + file + ": " +
-                            differenceText(*plan.checks.difference, file) +
-                            "; --no-verify joins them without checking");
-            }
-            complain("the pieces differ from those in " + file +
-                     "; checking the pieces it names, not the joined file");
-            return std::nullopt;
+            return fail("the pieces differ from those in " + file + ": " +
+                        differenceText(*plan.checks.difference, file) +
+                        "; --no-verify joins them without checking");
     }
     return std::nullopt;
 }
@@ -129,7 +125,7 @@ int mergeCommand(FileSystem& fs, const MergeOptions& options) {
             return fail(mergeRefusalText(refusal->check, request));
         }
         const auto& plan = std::get<MergePlan>(checked);
-        if (const auto refused = refuseChecks(plan, typedList)) {
+        if (const auto refused = refuseChecks(plan)) {
             return *refused;
         }
         // Before anything is written, rather than part way through.
