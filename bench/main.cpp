@@ -20,6 +20,7 @@
 
 #include "contest.h"
 #include "cow.h"
+#include "engine/core/piece_names.h"
 #include "engine/core/text.h"
 #include "engine/split/split_settings.h"
 #include "files.h"

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "engine/core/piece_names.h"
 #include "engine/core/text.h"
 
 namespace tessark::bench {

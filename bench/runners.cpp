@@ -150,7 +150,7 @@ OurRun mergeHere(const std::vector<std::string>& pieces, const std::string& outp
         if (request.verify && !plan.checks.whole) {
             throw std::runtime_error("the merge found no checksum file for the whole set");
         }
-        if (runMerge(*fs, plan, keepGoing) != RunOutcome::Completed) {
+        if (runMerge(*fs, plan, keepGoing).result != MergeResult::Joined) {
             throw std::runtime_error("the merge stopped");
         }
     });

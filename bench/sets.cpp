@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench_window.h"
+#include "engine/core/piece_names.h"
 #include "engine/core/text.h"
 #include "engine/platform/native_file_system.h"
 #include "engine/split/split_plan.h"

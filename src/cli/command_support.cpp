@@ -5,6 +5,7 @@
 #include "cli/console.h"
 #include "cli/stop_signal.h"
 #include "engine/platform/native_file_system.h"
+#include "engine/set/piece_set.h"
 
 namespace tessark::cli {
 
@@ -23,6 +24,19 @@ int fail(const std::string& message) {
 
 std::string describe(const RuntimeError& error) {
     return error.describe();
+}
+
+std::string leftoversText(const PieceSet& set, char16_t separator) {
+    const std::int64_t count = set.leftovers.count;
+    if (count == 0) {
+        return {};
+    }
+    const std::string file = toUtf8(GetFileName(set.checksums.path, separator));
+    const std::string first = toUtf8(set.leftovers.first);
+    if (count == 1) {
+        return "1 file, " + first + ", is not in " + file;
+    }
+    return std::to_string(count) + " files such as " + first + " are not in " + file;
 }
 
 ProgressLine progressLineFor(bool quiet) {

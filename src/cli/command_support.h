@@ -10,6 +10,10 @@
 #include "engine/core/runtime_error.h"
 #include "engine/core/text.h"
 
+namespace tessark {
+struct PieceSet;
+}
+
 namespace tessark::cli {
 
 // A path as typed, made absolute against the current folder: the engine
@@ -23,6 +27,11 @@ int fail(const std::string& message);
 
 // The error's path, the action and the system's reason in one line.
 std::string describe(const RuntimeError& error);
+
+// "29979 files such as movie$.avi.022 are not in movie$.avi.sha256": the
+// numbered files beside a set that its checksum file leaves out; empty when
+// there are none.
+std::string leftoversText(const PieceSet& set, char16_t separator);
 
 // Draws the progress line on a terminal unless `quiet`.
 ProgressLine progressLineFor(bool quiet);

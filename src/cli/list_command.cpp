@@ -8,7 +8,7 @@
 #include "cli/console.h"
 #include "cli/refusals.h"
 #include "engine/core/file_system.h"
-#include "engine/merge/piece_set.h"
+#include "engine/set/piece_set.h"
 
 namespace tessark::cli {
 namespace {
@@ -27,31 +27,39 @@ int listCommand(FileSystem& fs, const std::string& firstPiece) {
         return fail(quoted(first) + " is not the first piece of a set (a name ending in 001)");
     }
     try {
-        const PieceSet set = findPieceSet(fs, first);
-        if (set.members.empty()) {
+        const PieceSet set = readPieceSet(fs, first);
+        const PieceList present = set.present();
+        if (present.empty()) {
             return fail("cannot list " + quoted(first) + ": no such file");
         }
+        const char16_t sep = fs.separator();
         std::string text;
         std::int64_t total = 0;
-        for (const auto& member : set.members) {
-            const std::int64_t size = fs.fileLength(member.path);
+        for (std::int64_t i = 0; i < present.size(); ++i) {
+            const Text path = present[i];
+            const std::int64_t size = fs.fileLength(path);
             total += size;
-            text += row(std::to_string(size), member.name);
+            text += row(std::to_string(size), GetFileName(path, sep));
         }
-        const std::string count = std::to_string(set.members.size());
-        text +=
-            row(std::to_string(total),
-                fromUtf8("bytes in " + count + (set.members.size() == 1 ? " piece" : " pieces")));
+        const std::string count = std::to_string(present.size());
+        text += row(std::to_string(total),
+                    fromUtf8("bytes in " + count + (present.size() == 1 ? " piece" : " pieces")));
         for (const auto& name : set.missing) {
             text += row("missing", name);
         }
         text += row("joins into", set.proposedOutput);
         writeOut(text);
-        if (!set.missing.empty()) {
+        if (const std::string leftovers = leftoversText(set, sep); !leftovers.empty()) {
+            complain(leftovers);
+        }
+        if (set.checksums.status == ChecksumFileStatus::Unreadable) {
+            return fail("cannot read " + quoted(set.checksums.path) +
+                        " as a checksum file; the set was found from the pieces' numbers");
+        }
+        if (set.missingCount != 0) {
             return fail("the set of " + quoted(first) +
-                        " is incomplete: " + std::to_string(set.missing.size()) +
-                        (set.missing.size() == kMaxMissing ? " or more" : "") +
-                        (set.missing.size() == 1 ? " piece" : " pieces") + " missing");
+                        " is incomplete: " + std::to_string(set.missingCount) +
+                        (set.missingCount == 1 ? " piece" : " pieces") + " missing");
         }
         return 0;
     } catch (const RuntimeError& error) {

@@ -11,44 +11,60 @@
 #include "cli/stop_signal.h"
 #include "engine/core/file_system.h"
 #include "engine/merge/merge_plan.h"
-#include "engine/merge/piece_set.h"
+#include "engine/set/piece_set.h"
 
 namespace tessark::cli {
 namespace {
 
 // "'/d/x.003'", or "'/d/x.003' and 4 more".
-std::string missingText(const Text& folder, const std::vector<Text>& missing) {
-    std::string text = quoted(folder + missing.front());
-    if (missing.size() > 1) {
-        text += " and " + std::to_string(missing.size() - 1) + " more";
+std::string missingText(const PieceSet& set) {
+    std::string text = quoted(set.folder + set.missing.front());
+    if (set.missingCount > 1) {
+        text += " and " + std::to_string(set.missingCount - 1) + " more";
     }
     return text;
 }
 
-// Any other set of a first piece, listed as Add lists it: refused (with the
-// exit status) when it is empty or, unless allowed, has gaps.
-std::optional<int> listedSet(FileSystem& fs, const Text& first, const MergeOptions& options,
-                             MergeRequest& request) {
-    const PieceSet set = findPieceSet(fs, first);
-    if (set.members.empty()) {
+// The set of a first piece, as Add lists it: refused (with the exit status)
+// when it is empty or, unless allowed, has gaps. The checksum file read with
+// the set goes with the request, so the merge does not read it again.
+std::optional<int> takeSet(FileSystem& fs, const Text& first, const MergeOptions& options,
+                           MergeRequest& request) {
+    PieceSet set = readPieceSet(fs, first);
+    request.pieces = set.present();
+    if (request.pieces.empty()) {
         return fail("cannot join " + quoted(first) + ": no such file");
     }
-    if (!set.missing.empty() && !options.allowGaps) {
-        const PieceMember& any = set.members.front();
-        const Text folder = any.path.substr(0, any.path.size() - any.name.size());
-        return fail("the set of " + quoted(first) +
-                    " is incomplete: " + missingText(folder, set.missing) +
+    if (set.missingCount != 0 && !options.allowGaps) {
+        return fail("the set of " + quoted(first) + " is incomplete: " + missingText(set) +
                     " missing (--allow-gaps joins it all the same)");
     }
-    for (const auto& member : set.members) {
-        request.pieces.push_back(member.path);
+    if (const std::string leftovers = leftoversText(set, fs.separator()); !leftovers.empty()) {
+        complain(leftovers + "; they are not joined");
     }
     request.output = options.output ? absolutePath(*options.output) : set.proposedOutput;
+    request.checksums = std::move(set.checksums);
     return std::nullopt;
 }
 
+// "piece 2 is '/d/m.003' where '/d/m.sha256' lists m.002".
+std::string differenceText(const ListDifference& d, const std::string& file) {
+    const std::string place = "piece " + std::to_string(d.index + 1);
+    if (d.listed && d.expected) {
+        return place + " is " + quoted(*d.listed) + " where " + file + " lists " +
+               toUtf8(*d.expected);
+    }
+    if (d.listed) {
+        return place + ", " + quoted(*d.listed) + ", is not in " + file;
+    }
+    return file + " lists " + toUtf8(d.expected.value_or(Text())) + " as " + place +
+           ", which the list lacks";
+}
+
 // Without a question to ask, a checksum file that cannot be read stops the
-// merge; one that vouches for part of the list is used for that part.
+// merge, and so does a list that is not the one it lists: typed out, or a
+// set with gaps joined all the same. Either would write a file the checksum
+// file says is not the one that was cut.
 std::optional<int> refuseChecks(const MergePlan& plan) {
     const std::string file = quoted(plan.checks.file);
     switch (plan.checks.status) {
@@ -59,14 +75,14 @@ std::optional<int> refuseChecks(const MergePlan& plan) {
             return fail("cannot read " + file +
                         " as a checksum file; --no-verify joins without checking");
         case ChecksumStatus::Differs:
-            complain("the pieces differ from those in " + file +
-                     "; checking the pieces it names, not the joined file");
-            return std::nullopt;
+            return fail("the pieces differ from those in " + file + ": " +
+                        differenceText(*plan.checks.difference, file) +
+                        "; --no-verify joins them without checking");
     }
     return std::nullopt;
 }
 
-std::string damageText(const MergePlan& plan, const MergeDamaged& damage) {
+std::string damageText(const MergePlan& plan, const MergeOutcome& damage) {
     const std::string kept =
         plan.replacesExisting ? "the file was left as it was" : "no file was made";
     if (damage.piece) {
@@ -83,15 +99,12 @@ std::string damageText(const MergePlan& plan, const MergeDamaged& damage) {
 int mergeCommand(FileSystem& fs, const MergeOptions& options) {
     MergeRequest request;
     request.verify = options.verify;
+    const bool typedList =
+        options.inputs.size() != 1 || !isFirstPiece(fromUtf8(options.inputs.front()));
     try {
-        if (options.inputs.size() == 1 && isFirstPiece(fromUtf8(options.inputs.front()))) {
-            const Text first = absolutePath(options.inputs.front());
-            // A whole set as a split wrote it is joined without listing it.
-            if (const auto count = countNumberedSet(fs, first)) {
-                request.pieces = PieceList::numbered(first, *count);
-                request.output =
-                    options.output ? absolutePath(*options.output) : proposedOutputOf(first);
-            } else if (auto refused = listedSet(fs, first, options, request)) {
+        if (!typedList) {
+            if (auto refused =
+                    takeSet(fs, absolutePath(options.inputs.front()), options, request)) {
                 return *refused;
             }
         } else {
@@ -128,20 +141,21 @@ int mergeCommand(FileSystem& fs, const MergeOptions& options) {
             return fail(quoted(plan.output) + " already exists; -f replaces it");
         }
         ProgressLine line = progressLineFor(options.quiet);
-        RunOutcome outcome = RunOutcome::Completed;
-        try {
-            outcome = runMerge(fs, plan, reportTo(line));
-        } catch (const MergeDamaged& damage) {
-            line.finish();
-            return fail(damageText(plan, damage));
-        }
+        const MergeOutcome outcome = runMerge(fs, plan, reportTo(line));
         line.finish();
-        if (outcome == RunOutcome::Stopped) {
-            complain("merge into " + quoted(plan.output) + " stopped; " +
-                     (plan.replacesExisting ? "the file was left as it was" : "no file was made"));
-            return kStoppedStatus;
+        switch (outcome.result) {
+            case MergeResult::Joined:
+                return 0;
+            case MergeResult::PieceDamaged:
+            case MergeResult::WholeDiffers:
+                return fail(damageText(plan, outcome));
+            case MergeResult::Stopped:
+                complain(
+                    "merge into " + quoted(plan.output) + " stopped; " +
+                    (plan.replacesExisting ? "the file was left as it was" : "no file was made"));
+                return kStoppedStatus;
         }
-        return 0;
+        return kFailureStatus;
     } catch (const RuntimeError& error) {
         return fail(describe(error));
     }

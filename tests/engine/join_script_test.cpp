@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "engine/core/piece_names.h"
 #include "engine/split/join_script.h"
 #include "fake_file_system.h"
 

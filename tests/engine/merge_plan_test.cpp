@@ -60,8 +60,8 @@ TEST_P(MergeStop, LeavesTheOldOutputAndNoStrayFile) {
     const auto plan =
         std::get<MergePlan>(planMerge(fs, {u"/out/m", {u"/out/m.001", u"/out/m.002"}}));
     int calls = 0;
-    EXPECT_EQ(runMerge(fs, plan, [&](const Progress&) { return calls++ < GetParam(); }),
-              RunOutcome::Stopped);
+    EXPECT_EQ(runMerge(fs, plan, [&](const Progress&) { return calls++ < GetParam(); }).result,
+              MergeResult::Stopped);
     EXPECT_EQ(fs.contents(u"/out/m"), "old output");
     EXPECT_EQ(fs.allFiles(), before);
     EXPECT_EQ(fs.openHandles(), 0);
@@ -83,8 +83,9 @@ TEST(MergeRun, CompletesWithTheBytesInOrder) {
                        [&](const Progress& p) {
                            last = p;
                            return true;
-                       }),
-              RunOutcome::Completed);
+                       })
+                  .result,
+              MergeResult::Joined);
     EXPECT_EQ(fs.contents(u"/out/m"), "abcdef");
     EXPECT_EQ(last.bytesDone, 6);
     EXPECT_EQ(last.bytesTotal, 6);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/piece_names.h"
 #include "engine/platform/native_file_system.h"
 #include "fake_window.h"
 #include "forms/merge_form.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/merge/piece_list.h"
-#include "engine/merge/piece_set.h"
+#include "engine/set/piece_set.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
 #include "forms/merge_list.h"
@@ -41,7 +41,8 @@ TEST_P(Gaps, AddListsWhatIsThereAndNamesTheFirstMissingPiece) {
     EXPECT_EQ(listed, c.listed);
     EXPECT_EQ(w.Text4.value, u"D:\\x\\x") << "the name is proposed all the same";
     // A numbered run names the very pieces Add lists.
-    EXPECT_EQ(countNumberedSet(fs, u"D:\\x\\x.001"), c.numbered);
+    const std::int64_t counted = readPieceSet(fs, u"D:\\x\\x.001").run;
+    EXPECT_EQ(counted > 0 ? std::optional(counted) : std::nullopt, c.numbered);
     if (c.numbered) {
         const PieceList run = PieceList::numbered(u"D:\\x\\x.001", *c.numbered);
         ASSERT_EQ(run.size(), w.List1.count());
@@ -96,10 +97,10 @@ TEST(PieceSet, ListsEachMissingPieceUpToTheLimit) {
     fs.addFile(u"/d/x.001", "p");
     fs.addFile(u"/d/x.004", "p");
     fs.addFile(u"/d/x.1000", "p");
-    const PieceSet set = findPieceSet(fs, u"/d/x.001");
-    ASSERT_EQ(set.members.size(), 3u);
-    EXPECT_EQ(set.members[2].number, 1000);
-    EXPECT_EQ(set.members[2].path, u"/d/x.1000");
+    const PieceSet set = readPieceSet(fs, u"/d/x.001");
+    ASSERT_EQ(set.pieces.size(), 3u);
+    EXPECT_EQ(set.pieces[2].number, 1000);
+    EXPECT_EQ(set.pathOf(set.pieces[2]), u"/d/x.1000");
     ASSERT_EQ(set.missing.size(), kMaxMissing);
     EXPECT_EQ(set.missing[0], u"x.002");
     EXPECT_EQ(set.missing[1], u"x.003");

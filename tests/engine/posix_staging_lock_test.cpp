@@ -66,7 +66,7 @@ TEST(AbandonedStaging, TheNextMergeRemovesWhatAKilledMergeLeft) {
         ASSERT_EQ(stagingFiles(dir.path()), 1u);
 
         const MergePlan plan{fromUtf8(output), {fromUtf8(piece)}, true, {}};
-        ASSERT_EQ(runMerge(*fs, plan, {}), RunOutcome::Completed);
+        ASSERT_EQ(runMerge(*fs, plan, {}).result, MergeResult::Joined);
         EXPECT_EQ(stagingFiles(dir.path()), 1u) << "the running merge's file stays";
 
         ASSERT_EQ(::kill(child, SIGKILL), 0);
@@ -74,7 +74,7 @@ TEST(AbandonedStaging, TheNextMergeRemovesWhatAKilledMergeLeft) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         EXPECT_EQ(stagingFiles(dir.path()), 1u);
         writeFile(output, "old");
-        ASSERT_EQ(runMerge(*fs, plan, {}), RunOutcome::Completed);
+        ASSERT_EQ(runMerge(*fs, plan, {}).result, MergeResult::Joined);
         EXPECT_EQ(stagingFiles(dir.path()), 0u);
         EXPECT_EQ(fsys::file_size(output), 11u);
     }

@@ -126,6 +126,7 @@ class HoleSkippingFileSystem : public FileSystem {
     bool sameFile(const Text& a, const Text& b) override { return inner_.sameFile(a, b); }
     std::unique_ptr<InputFile> openRead(const Text& p) override { return inner_.openRead(p); }
     std::optional<FileId> fileId(const Text& p) override { return inner_.fileId(p); }
+    FileKind kind(const Text& p) override { return inner_.kind(p); }
     std::unique_ptr<OutputFile> createFile(const Text& p, std::optional<FileId> guard) override {
         return inner_.createFile(p, guard);
     }

@@ -3,6 +3,7 @@
 // run, and the guards that keep the source and Link.bat safe.
 #include <gtest/gtest.h>
 
+#include "engine/core/piece_names.h"
 #include "engine/core/runtime_error.h"
 #include "engine/split/split_plan.h"
 #include "fake_file_system.h"

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "engine/core/piece_names.h"
 #include "engine/core/text.h"
 #include "engine/core/wildcard.h"
 

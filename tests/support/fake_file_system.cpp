@@ -232,6 +232,19 @@ bool FakeFileSystem::folderExists(const Text& path) {
            (real.size() == 1 && real[0] == separator_);
 }
 
+FileKind FakeFileSystem::kind(const Text& path) {
+    checkFault(Op::Exists, path);
+    const Text real = resolve(path);
+    if (files_.count(real) != 0) {
+        return FileKind::Regular;
+    }
+    if (folders_.count(real) != 0 || (real.size() == 1 && real[0] == separator_)) {
+        return FileKind::Folder;
+    }
+    // A link that leads nowhere is still something under its name.
+    return symlinks_.count(path) != 0 ? FileKind::Other : FileKind::None;
+}
+
 std::int64_t FakeFileSystem::fileLength(const Text& path) {
     checkFault(Op::Length, path);
     const auto entry = find(path);

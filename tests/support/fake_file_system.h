@@ -71,6 +71,7 @@ class FakeFileSystem : public FileSystem {
     bool sameFile(const Text& a, const Text& b) override;
     std::unique_ptr<InputFile> openRead(const Text& path) override;
     std::optional<FileId> fileId(const Text& path) override;
+    FileKind kind(const Text& path) override;
     std::unique_ptr<OutputFile> createFile(const Text& path,
                                            std::optional<FileId> mustNotBe = std::nullopt) override;
     std::unique_ptr<StagedFile> createStaged(const Text& target) override;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/piece_names.h"
 #include "engine/split/split_settings.h"
 #include "fake_file_system.h"
 #include "fake_window.h"

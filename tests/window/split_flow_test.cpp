@@ -6,6 +6,7 @@
 #include <functional>
 #include <thread>
 
+#include "engine/core/piece_names.h"
 #include "engine/core/runtime_error.h"
 #include "fake_file_system.h"
 #include "fake_window.h"

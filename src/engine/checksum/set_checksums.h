@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: MIT
-// What the checksum file beside a set's first piece says about the set, and
-// which of the pieces listed for a merge it can vouch for.
+// What the checksum file beside a set's pieces says about the set: the pieces
+// it lists, in its order, and the whole file's digest.
 #pragma once
 
 #include <optional>
 #include <vector>
 
 #include "engine/checksum/checksum_file.h"
-#include "engine/merge/piece_list.h"
 
 namespace tessark {
 
@@ -29,33 +28,24 @@ std::optional<Text> checksumFileOf(const Text& piece);
 std::optional<SetChecksums> interpretChecksums(std::vector<ChecksumEntry> entries,
                                                TextView fixedPart);
 
-enum class ChecksumStatus {
-    None,          // no checksum file beside the first piece: merge as ever
-    Unrecognised,  // there is one, but it cannot be read or parsed
-    Matches,       // the list is exactly the file's pieces, in its order
-    Differs        // pieces missing, added from elsewhere or reordered
+// What lies under the name of a set's checksum file.
+enum class ChecksumFileStatus {
+    None,        // nothing: the set is found from its pieces' numbers
+    Unreadable,  // something that cannot be read as this set's checksum file:
+                 // not an ordinary file, a read error, or text it does not parse as
+    Read
 };
 
-// What a merge of a list of pieces checks.
-struct MergeChecks {
-    ChecksumStatus status = ChecksumStatus::None;
-    Text file;  // the checksum file looked for
-    // Per listed piece, the digest the file gives it; nothing for a piece it
-    // does not name (or all, unless Matches or Differs).
-    std::vector<std::optional<Sha256Digest>> pieces;
-    // The joined file's digest, only when Matches.
-    std::optional<Sha256Digest> whole;
-
-    bool any() const;
+struct SetChecksumFile {
+    ChecksumFileStatus status = ChecksumFileStatus::None;
+    Text path;          // the file looked for; empty for a piece without a number
+    SetChecksums sums;  // when Read
 };
 
-// Looks for the checksum file of the set of the first listed piece (moved
-// down the list or not, it names the set the user means) and matches the
-// list against it. Reads the checksum file only, never a piece.
-MergeChecks lookUpMergeChecks(FileSystem& fs, const PieceList& pieces);
-
-// The checksum file of the set of `firstPiece`, when there is one and it can
-// be read as such.
-std::optional<SetChecksums> readSetChecksums(FileSystem& fs, const Text& firstPiece);
+// Looks up and reads the checksum file of the set of `piece`. A name that
+// reaches anything but an ordinary file (a FIFO, a device, a folder, a link
+// that leads nowhere) is Unreadable without being opened, so it cannot hang
+// the read or pass for "no checksum file". Never reads a piece.
+SetChecksumFile readSetChecksumFile(FileSystem& fs, const Text& piece);
 
 }  // namespace tessark

@@ -26,6 +26,14 @@ struct FileId {
     friend bool operator==(const FileId&, const FileId&) = default;
 };
 
+// What a name reaches, following links.
+enum class FileKind {
+    None,     // nothing at all
+    Regular,  // an ordinary file
+    Folder,
+    Other  // a device, a FIFO, a socket, or a link that leads nowhere
+};
+
 class InputFile {
   public:
     virtual ~InputFile() = default;
@@ -72,6 +80,9 @@ class FileSystem {
     // The identity of the file at `path`, following links; nothing when no
     // file or folder is there.
     virtual std::optional<FileId> fileId(const Text& path) = 0;
+    // What is at `path`, without opening it: a FIFO or a device is told from
+    // a file before anything reads it.
+    virtual FileKind kind(const Text& path) = 0;
 
     virtual std::unique_ptr<InputFile> openRead(const Text& path) = 0;
     // Creates the file, or empties an existing one. The file is opened without

@@ -102,18 +102,6 @@ Text decimal(std::int64_t value) {
     return Text(digits.begin(), digits.end());
 }
 
-Text pieceSuffix(std::int64_t pieceNumber) {
-    Text digits = decimal(pieceNumber);
-    if (digits.size() < 3) {
-        digits.insert(0, 3 - digits.size(), u'0');
-    }
-    return u"." + digits;
-}
-
-Text pieceName(TextView target, std::int64_t pieceNumber) {
-    return Text(target) + pieceSuffix(pieceNumber);
-}
-
 Text GetFileName(TextView path, char16_t separator) {
     const auto at = path.rfind(separator);
     return Text(at == TextView::npos ? path : path.substr(at + 1));

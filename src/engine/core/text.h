@@ -30,10 +30,6 @@ double leadingNumber(TextView text);
 // when the result does not fit a signed 64-bit integer.
 std::optional<std::int64_t> roundHalfEven(double value);
 
-// ".001" ... ".999", then ".1000" and up without leading zeros.
-Text pieceSuffix(std::int64_t pieceNumber);
-Text pieceName(TextView target, std::int64_t pieceNumber);
-
 // The name part of a path: everything after its last separator, or the whole
 // path when it has none.
 Text GetFileName(TextView path, char16_t separator);

@@ -18,9 +18,6 @@ MergeRefusal refusal(MergeCheck check, const Text& output) {
 
 }  // namespace
 
-MergeDamaged::MergeDamaged(std::optional<std::size_t> damaged)
-    : std::runtime_error("a piece or the joined file differs from its checksum"), piece(damaged) {}
-
 std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeRequest& request) {
     const char16_t sep = fs.separator();
     MergePlan plan;
@@ -44,7 +41,11 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
     // Hidden files count: replacing one without asking would lose it.
     plan.replacesExisting = fs.fileExists(plan.output);
     if (request.verify) {
-        plan.checks = lookUpMergeChecks(fs, plan.pieces);
+        std::optional<SetChecksumFile> read;
+        const SetChecksumFile& file = request.checksums
+                                          ? *request.checksums
+                                          : read.emplace(readSetChecksumFile(fs, plan.pieces[0]));
+        plan.checks = matchMergeChecks(file, plan.pieces, sep);
     }
     return plan;
 }
@@ -57,7 +58,7 @@ std::int64_t measurePieces(FileSystem& fs, const PieceList& pieces) {
     return total;
 }
 
-RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& report) {
+MergeOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& report) {
     // A piece that has gone fails here, before anything is written.
     Progress progress{0, measurePieces(fs, plan.pieces), 0, plan.pieces.size()};
     const auto tell = [&] { return !report || report(progress); };
@@ -77,7 +78,7 @@ RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& rep
     const auto staged = fs.createStaged(plan.output);
     for (std::int64_t i = 0; i < plan.pieces.size(); ++i) {
         if (!tell()) {
-            return RunOutcome::Stopped;
+            return {MergeResult::Stopped, std::nullopt};
         }
         const Text piece = plan.pieces[i];
         const auto in = fs.openRead(piece);
@@ -96,21 +97,21 @@ RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& rep
                                            : copyAndHash(*in, 0, *staged, progress.bytesDone,
                                                          length, hashes, progress, report);
         if (!copied) {
-            return RunOutcome::Stopped;
+            return {MergeResult::Stopped, std::nullopt};
         }
         if (expected && pieceHash->finish() != *expected) {
-            throw MergeDamaged(static_cast<std::size_t>(i));
+            return {MergeResult::PieceDamaged, i};
         }
         ++progress.piecesDone;
     }
     if (!tell()) {
-        return RunOutcome::Stopped;
+        return {MergeResult::Stopped, std::nullopt};
     }
     if (checks.whole && wholeHash->finish() != *checks.whole) {
-        throw MergeDamaged(std::nullopt);
+        return {MergeResult::WholeDiffers, std::nullopt};
     }
     staged->commit();
-    return RunOutcome::Completed;
+    return {MergeResult::Joined, std::nullopt};
 }
 
 }  // namespace tessark

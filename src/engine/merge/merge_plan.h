@@ -6,13 +6,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <variant>
 
 #include "engine/checksum/set_checksums.h"
 #include "engine/core/progress.h"
 #include "engine/core/refusal.h"
 #include "engine/core/text.h"
+#include "engine/merge/merge_checks.h"
 #include "engine/merge/piece_list.h"
 
 namespace tessark {
@@ -24,6 +24,9 @@ struct MergeRequest {
     PieceList pieces;
     // Look for the first piece's checksum file and check what it vouches for.
     bool verify = false;
+    // The first piece's checksum file as the set was read with it
+    // (readPieceSet): used as it is rather than read again.
+    std::optional<SetChecksumFile> checksums = std::nullopt;
 };
 
 // The checks, in the order they are made.
@@ -45,14 +48,18 @@ struct MergePlan {
     MergeChecks checks;
 };
 
-// A merge stopped because a piece, or the joined file, is not what the
-// checksum file says it was. The output was left as it was.
-class MergeDamaged : public std::runtime_error {
-  public:
-    explicit MergeDamaged(std::optional<std::size_t> piece);
-    // The index of the listed piece whose digest differs; nothing when every
-    // piece matched but the joined file does not.
-    std::optional<std::size_t> piece;
+// What a merge found. Whatever it is, unless Joined, the output was left as it
+// was and no staging file stays behind.
+enum class MergeResult {
+    Joined,
+    PieceDamaged,  // a checked piece is not what the checksum file says
+    WholeDiffers,  // the joined bytes are not the whole file the checksum file names
+    Stopped        // the progress callback asked to stop
+};
+
+struct MergeOutcome {
+    MergeResult result = MergeResult::Joined;
+    std::optional<std::int64_t> piece;  // PieceDamaged: its index in the plan's list
 };
 
 // Makes the window's checks in their order; reads the disk but changes nothing.
@@ -65,9 +72,9 @@ std::int64_t measurePieces(FileSystem& fs, const PieceList& pieces);
 // Joins the pieces byte for byte, in order, into a staged file that takes the
 // output's place only when complete: a stop or an error leaves the old output
 // as it was, and a piece that cannot be measured fails before anything is
-// written. Throws RuntimeError on failure, and MergeDamaged as soon as a
-// checked piece, or the whole, differs from its digest. Without checks the
-// bytes go by the kernel's copy, as fast as ever.
-RunOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& progress);
+// written. Stops as soon as a checked piece, or the whole, differs from its
+// digest, and says so in the outcome. Throws RuntimeError on failure. Without
+// checks the bytes go by the kernel's copy, as fast as ever.
+MergeOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& progress);
 
 }  // namespace tessark

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "engine/merge/piece_list.h"
 
+#include "engine/core/piece_names.h"
+
 namespace tessark {
 
 PieceList PieceList::numbered(Text first, std::int64_t count) {

@@ -224,6 +224,23 @@ class PosixFileSystem : public FileSystem {
         return statPath(path, st);
     }
 
+    FileKind kind(const Text& path) override {
+        struct stat st {};
+        if (statPath(path, st)) {
+            return S_ISREG(st.st_mode)   ? FileKind::Regular
+                   : S_ISDIR(st.st_mode) ? FileKind::Folder
+                                         : FileKind::Other;
+        }
+        // Nothing reached; the name itself may still be a link to nowhere.
+        if (::lstat(nativePath(path).c_str(), &st) == 0) {
+            return FileKind::Other;
+        }
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return FileKind::None;
+        }
+        fail(errno, path, "look up");
+    }
+
     std::int64_t fileLength(const Text& path) override {
         struct stat st {};
         if (!statPath(path, st)) {

@@ -344,6 +344,21 @@ bool Win32FileSystem::folderExists(const Text& path) {
     return attributesOf(path).has_value();
 }
 
+FileKind Win32FileSystem::kind(const Text& path) {
+    const auto attributes = attributesOf(path);
+    if (!attributes) {
+        return FileKind::None;
+    }
+    if ((*attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return FileKind::Folder;
+    }
+    // A link's own attributes: what it leads to must be a file on a disk.
+    if ((*attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && !identityOf(path)) {
+        return FileKind::Other;
+    }
+    return FileKind::Regular;
+}
+
 std::int64_t Win32FileSystem::fileLength(const Text& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(pathOf(path).c_str(), GetFileExInfoStandard, &data)) {

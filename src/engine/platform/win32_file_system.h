@@ -17,6 +17,7 @@ class Win32FileSystem final : public FileSystem {
     std::int64_t fileLength(const Text& path) override;
     bool sameFile(const Text& a, const Text& b) override;
     std::optional<FileId> fileId(const Text& path) override;
+    FileKind kind(const Text& path) override;
 
     std::unique_ptr<InputFile> openRead(const Text& path) override;
     std::unique_ptr<OutputFile> createFile(const Text& path,

@@ -7,6 +7,7 @@
 #include "engine/checksum/checksum_file.h"
 #include "engine/core/file_system.h"
 #include "engine/core/hashing_copy.h"
+#include "engine/core/piece_names.h"
 #include "engine/core/runtime_error.h"
 #include "engine/core/sha256.h"
 #include "engine/split/join_script.h"

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "engine/core/file_system.h"
+#include "engine/core/piece_names.h"
 #include "engine/split/split_plan.h"
 #include "forms/controls.h"
 #include "forms/merge_list.h"
@@ -18,38 +19,15 @@ namespace tessark {
 
 namespace {
 
-// The piece number of a name ending in "." and digits worth more than 0
-// ("x.001", "x.1000"), without its leading zeros; nothing for any other name.
-std::optional<Text> pieceNumber(const Text& path, char16_t separator) {
-    const Text name = GetFileName(path, separator);
-    const std::size_t dot = lastIndexOf(name, u'.');
-    if (dot == Text::npos) {
-        return std::nullopt;
-    }
-    const TextView digits = TextView(name).substr(dot + 1);
-    const bool allDigits = std::all_of(digits.begin(), digits.end(),
-                                       [](char16_t c) { return c >= u'0' && c <= u'9'; });
-    const std::size_t first = digits.find_first_not_of(u'0');
-    if (digits.empty() || !allDigits || first == TextView::npos) {
-        return std::nullopt;
-    }
-    return Text(digits.substr(first));
-}
-
-// Numbers compared by length first, so no number is too long to order.
-bool lessNumber(const Text& a, const Text& b) {
-    return a.size() != b.size() ? a.size() < b.size() : a < b;
-}
-
 // Pieces in the order of their numbers; other files after them, as given.
 std::vector<Text> inPieceOrder(const std::vector<Text>& files, char16_t separator) {
-    std::vector<std::pair<std::optional<Text>, Text>> keyed;
+    std::vector<std::pair<std::optional<PieceNumber>, Text>> keyed;
     for (const Text& path : files) {
-        keyed.emplace_back(pieceNumber(path, separator), path);
+        keyed.emplace_back(trailingPieceNumber(GetFileName(path, separator)), path);
     }
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
         if (a.first && b.first) {
-            return lessNumber(*a.first, *b.first);
+            return *a.first < *b.first;
         }
         return a.first.has_value() && !b.first.has_value();
     });
@@ -87,7 +65,9 @@ bool listed(const ListBox& list, const Text& path) {
 // Adds several files to the merge list, each as Add would. A file that an
 // earlier one of the same batch brought in with its set is not added again:
 // a set handed over whole would otherwise report every piece after the first
-// as already listed.
+// as already listed. Nor is a numbered file beside a set its checksum file
+// lists that the file leaves out: the set's box has counted it, and joining
+// it would make another file.
 class PieceBatch {
   public:
     PieceBatch(MainControls& window, FileSystem& fs) : window_(window), fs_(fs) {
@@ -99,13 +79,24 @@ class PieceBatch {
         if (!before_.contains(path) && listed(window_.List1, path)) {
             return;
         }
-        addPiecesFrom(window_, fs_, path);
+        const char16_t sep = fs_.separator();
+        const Text folder = folderPart(path, sep).value_or(Text());
+        const Text name = GetFileName(path, sep);
+        for (const auto& [setFolder, fixedPart] : listedSets_) {
+            if (setFolder == folder && pieceNumberAfter(name, fixedPart)) {
+                return;
+            }
+        }
+        if (addPiecesFrom(window_, fs_, path)) {
+            listedSets_.emplace_back(folder, fixedPartOf(path, sep));
+        }
     }
 
   private:
     MainControls& window_;
     FileSystem& fs_;
     std::set<Text> before_;
+    std::vector<std::pair<Text, Text>> listedSets_;  // folder, fixed part
 };
 
 bool allExist(FileSystem& fs, const std::vector<Text>& files) {
@@ -121,7 +112,7 @@ void openFiles(MainControls& window, FileSystem& fs, const std::vector<Text>& pa
         if (const auto refused = sourceRefusal(fs, file)) {
             const RefusalBox box = refusalBox(*refused);
             window.messages.show(box.message, box.style);
-        } else if (pieceNumber(file, fs.separator())) {
+        } else if (trailingPieceNumber(GetFileName(file, fs.separator()))) {
             pieces.add(file);
         } else {
             takeSource(window, fs, file);

@@ -34,7 +34,7 @@ bool acceptChecks(MainControls& w, FileSystem& fs, const MergeChecks& checks) {
 }
 
 // The box for a piece, or the joined file, that is not what was cut.
-Text damageMessage(const MergePlan& plan, const MergeDamaged& damage, char16_t separator) {
+Text damageMessage(const MergePlan& plan, const MergeOutcome& damage, char16_t separator) {
     if (damage.piece) {
         return u"文件 " + GetFileName(plan.pieces[*damage.piece], separator) +
                u" 已损坏（校验值不符），合并已停止!";
@@ -76,27 +76,29 @@ AfterJob merge(MainControls& w, FileSystem& fs) {
     // The bar shows the index of the piece being joined as it begins.
     StopCheck watch(w, u"确定要停止合并吗？");
     std::int64_t started = 0;
-    RunOutcome outcome = RunOutcome::Completed;
-    try {
-        outcome = runMerge(fs, plan, [&](const Progress& p) {
-            if (p.piecesDone == started && started < p.piecesTotal) {
-                w.ProgressBar1.setValue(static_cast<double>(started));
-                ++started;
-            }
-            return watch.goOn();
-        });
-    } catch (const MergeDamaged& damage) {
-        w.messages.show(damageMessage(plan, damage, fs.separator()), mb::Critical);
-        resetDisplay(w);
-        return AfterJob::Stay;
+    const MergeOutcome outcome = runMerge(fs, plan, [&](const Progress& p) {
+        if (p.piecesDone == started && started < p.piecesTotal) {
+            w.ProgressBar1.setValue(static_cast<double>(started));
+            ++started;
+        }
+        return watch.goOn();
+    });
+    switch (outcome.result) {
+        case MergeResult::Joined:
+            break;
+        case MergeResult::PieceDamaged:
+        case MergeResult::WholeDiffers:
+            w.messages.show(damageMessage(plan, outcome, fs.separator()), mb::Critical);
+            resetDisplay(w);
+            return AfterJob::Stay;
+        case MergeResult::Stopped:
+            w.StatusBar1.setPanelText(1, Text());
+            resetDisplay(w);
+            w.messages.show(u"合并已停止。", mb::Information);
+            return watch.after();
     }
 
     w.StatusBar1.setPanelText(1, Text());
-    if (outcome == RunOutcome::Stopped) {
-        resetDisplay(w);
-        w.messages.show(u"合并已停止。", mb::Information);
-        return watch.after();
-    }
     // The bar stays up at its last value while the completion box is shown.
     w.mousePointer.setPointer(pointer::Default);
     w.messages.show(plan.output + u"合并完成!", mb::Information);

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "engine/core/file_system.h"
-#include "engine/merge/piece_set.h"
+#include "engine/core/piece_names.h"
+#include "engine/set/piece_set.h"
 #include "forms/controls.h"
 #include "forms/split_form.h"
 
@@ -20,11 +21,30 @@ constexpr char16_t kPieceFilter[] =
     u"所有文件[*.*]|*.*";
 constexpr char16_t kAlreadyListed[] = u"该文件已存在列表中!";
 
+// The warning Add gives after listing a set: the first missing piece, and
+// the numbered files beside the set that its checksum file leaves out, in
+// one box. Empty when there is nothing to say.
+Text setWarning(const PieceSet& set, char16_t separator) {
+    Text text;
+    if (!set.missing.empty()) {
+        text = u"文件不完整，缺少 " + set.missing.front() + u" !";
+    }
+    if (set.leftovers.count > 0) {
+        text += (text.empty() ? u"" : u"\r") + Text(u"另有 ") + decimal(set.leftovers.count) +
+                u" 个文件（如 " + set.leftovers.first + u"）不在校验文件 " +
+                GetFileName(set.checksums.path, separator) + u" 中，未加入合并列表。";
+    }
+    return text;
+}
+
 // Lists the set of `chosen` after the entries already there, all in one
-// change of the list. A member already listed (by path or bare name) stops
-// the Add: the members before it stay listed, and no name is proposed.
-void addPieceSet(MainControls& w, FileSystem& fs, const Text& chosen) {
-    const PieceSet set = findPieceSet(fs, chosen);
+// change of the list: the pieces its checksum file lists that are there, or
+// without one the pieces found by their numbers. A member already listed (by
+// path or bare name) stops the Add: the members before it stay listed, and
+// no name is proposed.
+bool addPieceSet(MainControls& w, FileSystem& fs, const Text& chosen) {
+    const PieceSet set = readPieceSet(fs, chosen);
+    const PieceList members = set.present();
     std::unordered_set<Text> listed;
     const std::int64_t count = w.List1.count();
     listed.reserve(static_cast<std::size_t>(count));
@@ -32,14 +52,15 @@ void addPieceSet(MainControls& w, FileSystem& fs, const Text& chosen) {
         listed.insert(w.List1.item(i));
     }
     std::vector<Text> added;
-    added.reserve(set.members.size());
-    for (const PieceMember& member : set.members) {
-        if (listed.contains(member.path) || listed.contains(member.name)) {
+    added.reserve(static_cast<std::size_t>(members.size()));
+    for (std::int64_t i = 0; i < members.size(); ++i) {
+        Text path = members[i];
+        if (listed.contains(path) || listed.contains(GetFileName(path, fs.separator()))) {
             w.List1.addItems(added);
             w.messages.show(kAlreadyListed, mb::Information);
-            return;
+            return set.listed();
         }
-        added.push_back(member.path);
+        added.push_back(std::move(path));
     }
     w.List1.addItems(added);
     w.Text4.setText(set.proposedOutput);
@@ -48,9 +69,11 @@ void addPieceSet(MainControls& w, FileSystem& fs, const Text& chosen) {
     }
     // The pieces that are there are listed; a merge of them would leave a
     // hole where the missing one belongs.
-    if (!set.missing.empty()) {
-        w.messages.show(u"文件不完整，缺少 " + set.missing.front() + u" !", mb::Exclamation);
+    const Text warning = setWarning(set, fs.separator());
+    if (!warning.empty()) {
+        w.messages.show(warning, mb::Exclamation);
     }
+    return set.listed();
 }
 
 }  // namespace
@@ -68,18 +91,18 @@ void addPieces(MainControls& window, FileSystem& fs) {
     }
 }
 
-void addPiecesFrom(MainControls& window, FileSystem& fs, const Text& chosen) {
+bool addPiecesFrom(MainControls& window, FileSystem& fs, const Text& chosen) {
     if (isFirstPiece(chosen)) {
-        addPieceSet(window, fs, chosen);
-        return;
+        return addPieceSet(window, fs, chosen);
     }
     for (std::int64_t i = 0; i < window.List1.count(); ++i) {
         if (window.List1.item(i) == chosen) {
             window.messages.show(kAlreadyListed, mb::Information);
-            return;
+            return false;
         }
     }
     window.List1.addItem(chosen);
+    return false;
 }
 
 // Selecting from the program counts as a click on the list, so the list's

@@ -12,8 +12,10 @@ class FileSystem;
 
 void addPieces(MainControls& window, FileSystem& fs);  // Add button
 // Add without the dialog, as if `chosen` had been picked in it: a ".001"
-// brings its whole set and warns about the first missing piece.
-void addPiecesFrom(MainControls& window, FileSystem& fs, const Text& chosen);
+// brings its whole set and warns about the first missing piece and the
+// numbered files its checksum file leaves out. True when the set was the one
+// its checksum file lists.
+bool addPiecesFrom(MainControls& window, FileSystem& fs, const Text& chosen);
 void removeSelected(MainControls& window);  // Remove selected button
 void clearList(MainControls& window);       // Clear button
 void moveDown(MainControls& window);        // Move down button
