@@ -17,8 +17,7 @@ struct Tables {
             exp[i] = exp[i + kOrder] = static_cast<Elem>(x);
             log[x] = i;
             x <<= 1;
-            if (x & 0x10000)
-                x ^= kPolynomial;
+            if (x & 0x10000) x ^= kPolynomial;
         }
     }
 };
@@ -29,8 +28,7 @@ const Tables& tables() {
 }
 
 void mulAddScalar(Elem factor, std::span<const std::byte> src, std::span<std::byte> dst) {
-    if (factor == 0)
-        return;
+    if (factor == 0) return;
     const Tables& t = tables();
     const std::uint32_t lf = t.log[factor];
     const std::size_t words = src.size() / 2;
@@ -38,8 +36,7 @@ void mulAddScalar(Elem factor, std::span<const std::byte> src, std::span<std::by
     auto* d = reinterpret_cast<unsigned char*>(dst.data());
     for (std::size_t i = 0; i < words; ++i) {
         const unsigned v = s[2 * i] | (unsigned{s[2 * i + 1]} << 8);
-        if (v == 0)
-            continue;
+        if (v == 0) continue;
         const Elem p = t.exp[t.log[v] + lf];
         d[2 * i] ^= static_cast<unsigned char>(p & 0xFF);
         d[2 * i + 1] ^= static_cast<unsigned char>(p >> 8);
@@ -49,54 +46,38 @@ void mulAddScalar(Elem factor, std::span<const std::byte> src, std::span<std::by
 }  // namespace
 
 Elem mul(Elem a, Elem b) {
-    if (a == 0 || b == 0)
-        return 0;
+    if (a == 0 || b == 0) return 0;
     const Tables& t = tables();
     return t.exp[t.log[a] + t.log[b]];
 }
 
 Elem div(Elem a, Elem b) {
-    if (b == 0)
-        throw std::domain_error("gf16 division by zero");
-    if (a == 0)
-        return 0;
+    if (b == 0) throw std::domain_error("gf16 division by zero");
+    if (a == 0) return 0;
     const Tables& t = tables();
     return t.exp[t.log[a] + kOrder - t.log[b]];
 }
 
-Elem exp2(std::uint32_t n) {
-    return tables().exp[n % kOrder];
-}
+Elem exp2(std::uint32_t n) { return tables().exp[n % kOrder]; }
 
 Elem pow(Elem a, std::uint32_t n) {
-    if (n == 0)
-        return 1;
-    if (a == 0)
-        return 0;
+    if (n == 0) return 1;
+    if (a == 0) return 0;
     const Tables& t = tables();
     return t.exp[static_cast<std::uint32_t>((std::uint64_t{t.log[a]} * n) % kOrder)];
 }
 
-std::vector<Kernel> availableKernels() {
-    return {Kernel::Scalar};
-}
+std::vector<Kernel> availableKernels() { return {Kernel::Scalar}; }
 
-Kernel bestKernel() {
-    return Kernel::Scalar;
-}
+Kernel bestKernel() { return Kernel::Scalar; }
 
 const char* kernelName(Kernel kernel) {
     switch (kernel) {
-        case Kernel::Scalar:
-            return "scalar";
-        case Kernel::Ssse3:
-            return "ssse3";
-        case Kernel::Avx2:
-            return "avx2";
-        case Kernel::Avx512:
-            return "avx512";
-        case Kernel::Gfni:
-            return "gfni";
+        case Kernel::Scalar: return "scalar";
+        case Kernel::Ssse3: return "ssse3";
+        case Kernel::Avx2: return "avx2";
+        case Kernel::Avx512: return "avx512";
+        case Kernel::Gfni: return "gfni";
     }
     return "?";
 }
@@ -108,14 +89,11 @@ void mulAdd(Elem factor, std::span<const std::byte> src, std::span<std::byte> ds
 void mulAddWith(Kernel kernel, Elem factor, std::span<const std::byte> src,
                 std::span<std::byte> dst) {
     switch (kernel) {
-        case Kernel::Scalar:
-            mulAddScalar(factor, src, dst);
-            return;
+        case Kernel::Scalar: mulAddScalar(factor, src, dst); return;
         case Kernel::Ssse3:
         case Kernel::Avx2:
         case Kernel::Avx512:
-        case Kernel::Gfni:
-            break;
+        case Kernel::Gfni: break;
     }
     throw std::invalid_argument("gf16 kernel not available");
 }
