@@ -7,13 +7,14 @@
 #include "engine/core/runtime_error.h"
 #include "engine/recovery/par2_create.h"
 #include "engine/recovery/par2_format.h"
+#include "engine/recovery/slice_io.h"
 
 namespace tessark::recovery {
 namespace {
 
 using par2::Id;
 
-constexpr std::size_t kReadChunk = std::size_t{1} << 20;
+constexpr std::size_t kReadChunk = kSliceChunk;
 // Input against every recovery window in pieces that stay in the cache.
 constexpr std::size_t kKernelChunk = std::size_t{32} << 10;
 // The smallest window a pass works on, however many recovery slices.
@@ -28,33 +29,6 @@ struct Source {
     par2::FileEntry entry;
     Md5 whole;
 };
-
-void readExactly(InputFile& in, std::int64_t offset, std::span<std::byte> buffer) {
-    while (!buffer.empty()) {
-        const std::size_t got = in.readAt(offset, buffer);
-        if (got == 0) {
-            raise(err::DeviceIo);  // the piece became shorter
-        }
-        offset += static_cast<std::int64_t>(got);
-        buffer = buffer.subspan(got);
-    }
-}
-
-const std::vector<std::byte>& zeros() {
-    static const std::vector<std::byte> block(kReadChunk);
-    return block;
-}
-
-void feedZeros(Md5& hash, std::uint32_t& crc, std::int64_t count) {
-    while (count > 0) {
-        const auto n = static_cast<std::size_t>(
-            std::min<std::int64_t>(count, static_cast<std::int64_t>(kReadChunk)));
-        const auto part = std::span(zeros()).first(n);
-        hash.update(part);
-        crc = crc32Update(crc, part);
-        count -= static_cast<std::int64_t>(n);
-    }
-}
 
 class Encoder {
   public:

@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: MIT
+#include "engine/recovery/par2_rebuild.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
+#include "engine/recovery/gf16_solve.h"
+#include "engine/recovery/par2_create.h"
+#include "engine/recovery/par2_format.h"
+#include "engine/recovery/slice_io.h"
+
+namespace tessark::recovery {
+namespace {
+
+constexpr std::int64_t kMinWindow = std::int64_t{4} << 10;
+
+class Rebuilder {
+  public:
+    Rebuilder(FileSystem& fs, const RecoveryCheck& check, const RebuildSink& sink,
+              Progress& progress, const ProgressFn& report)
+        : fs_(fs),
+          check_(check),
+          sink_(sink),
+          progress_(progress),
+          report_(report),
+          slice_(check.sliceSize) {}
+
+    RebuildOutcome run() {
+        for (std::size_t i = 0; i < check_.slices.size(); ++i) {
+            (check_.slices[i] == SliceState::Good ? good_ : lost_).push_back(i);
+        }
+        if (lost_.empty()) {
+            return RebuildOutcome::Rebuilt;
+        }
+        const auto m = lost_.size();
+        if (static_cast<std::int64_t>(m) > kMaxRebuildSlices) {
+            return RebuildOutcome::TooManyLost;
+        }
+        std::vector<gf16::Elem> matrix(m * m);
+        for (std::size_t r = 0; r < m; ++r) {
+            for (std::size_t j = 0; j < m; ++j) {
+                matrix[r * m + j] = par2::inputFactor(static_cast<std::int64_t>(lost_[j]),
+                                                      check_.recovery[r].exponent);
+            }
+        }
+        const auto inverse = invertMatrix(std::move(matrix), m);
+        if (!inverse) {
+            return RebuildOutcome::Unsolvable;
+        }
+        inverse_ = *inverse;
+        const std::int64_t fit = kRecoveryMemory / static_cast<std::int64_t>(2 * m) / 4 * 4;
+        window_ = std::min(slice_, std::max(kMinWindow, fit));
+        syndromes_.assign(m * static_cast<std::size_t>(window_), std::byte{0});
+        outputs_.assign(m * static_cast<std::size_t>(window_), std::byte{0});
+        buffer_.resize(kSliceChunk + 2);
+        progress_.bytesTotal += static_cast<std::int64_t>(2 * m + good_.size()) * slice_;
+        for (std::int64_t at = 0; at < slice_; at += window_) {
+            if (!pass(at, std::min(window_, slice_ - at))) {
+                return RebuildOutcome::Stopped;
+            }
+        }
+        return RebuildOutcome::Rebuilt;
+    }
+
+  private:
+    std::span<std::byte> window(std::vector<std::byte>& all, std::size_t i, std::int64_t length) {
+        return std::span(all).subspan(i * static_cast<std::size_t>(window_),
+                                      static_cast<std::size_t>(length));
+    }
+
+    std::int64_t realEnd(std::size_t slice) const {
+        const std::size_t piece = check_.slicePiece[slice];
+        return std::min(check_.sliceOffset[slice] + slice_,
+                        check_.pieceReports[piece].expectedLength);
+    }
+
+    bool tell(std::int64_t bytes) {
+        progress_.bytesDone += bytes;
+        return !report_ || report_(progress_);
+    }
+
+    bool pass(std::int64_t offset, std::int64_t length) {
+        const std::size_t m = lost_.size();
+        // The syndromes: each recovery slice with every sound slice taken out.
+        for (std::size_t r = 0; r < m; ++r) {
+            const RecoverySlice& source = check_.recovery[r];
+            const auto in = fs_.openRead(source.path);
+            readExactly(*in, source.offset + offset, window(syndromes_, r, length));
+            if (!tell(length)) {
+                return false;
+            }
+        }
+        std::vector<gf16::Elem> factors(m);
+        const Text prefix = check_.folder + fs_.separator();
+        std::size_t openPiece = check_.pieces.size();
+        std::unique_ptr<InputFile> in;
+        for (const std::size_t slice : good_) {
+            const std::int64_t from = check_.sliceOffset[slice] + offset;
+            const std::int64_t to = std::min(from + length, realEnd(slice));
+            if (from >= to) {
+                continue;
+            }
+            if (check_.slicePiece[slice] != openPiece) {
+                openPiece = check_.slicePiece[slice];
+                in = fs_.openRead(prefix + check_.pieces[openPiece]);
+            }
+            for (std::size_t r = 0; r < m; ++r) {
+                factors[r] = par2::inputFactor(static_cast<std::int64_t>(slice),
+                                               check_.recovery[r].exponent);
+            }
+            for (std::int64_t at = from; at < to;) {
+                const auto n = static_cast<std::size_t>(
+                    std::min<std::int64_t>(static_cast<std::int64_t>(kSliceChunk), to - at));
+                readExactly(*in, at, std::span(buffer_).first(n));
+                buffer_[n] = std::byte{0};
+                const auto data = std::span(buffer_).first(n + (n & 1));
+                const auto place = static_cast<std::size_t>(at - from);
+                for (std::size_t r = 0; r < m; ++r) {
+                    gf16::mulAdd(factors[r], data,
+                                 window(syndromes_, r, length).subspan(place, data.size()));
+                }
+                at += static_cast<std::int64_t>(n);
+                if (!tell(static_cast<std::int64_t>(n))) {
+                    return false;
+                }
+            }
+        }
+        // The lost slices: the inverse applied to the syndromes.
+        std::fill(outputs_.begin(), outputs_.end(), std::byte{0});
+        for (std::size_t j = 0; j < m; ++j) {
+            const auto out = window(outputs_, j, length);
+            for (std::size_t r = 0; r < m; ++r) {
+                gf16::mulAdd(inverse_[j * m + r], window(syndromes_, r, length), out);
+            }
+            const std::size_t slice = lost_[j];
+            const std::int64_t from = check_.sliceOffset[slice] + offset;
+            const std::int64_t to = std::min(from + length, realEnd(slice));
+            if (from < to) {
+                sink_(check_.slicePiece[slice], from,
+                      out.first(static_cast<std::size_t>(to - from)));
+            }
+            if (!tell(length)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    FileSystem& fs_;
+    const RecoveryCheck& check_;
+    const RebuildSink& sink_;
+    Progress& progress_;
+    const ProgressFn& report_;
+    std::int64_t slice_;
+    std::int64_t window_ = 0;
+    std::vector<std::size_t> good_;
+    std::vector<std::size_t> lost_;
+    std::vector<gf16::Elem> inverse_;
+    std::vector<std::byte> syndromes_;
+    std::vector<std::byte> outputs_;
+    std::vector<std::byte> buffer_;
+};
+
+}  // namespace
+
+RebuildOutcome rebuildLost(FileSystem& fs, const RecoveryCheck& check, const RebuildSink& sink,
+                           Progress& progress, const ProgressFn& report) {
+    if (!check.setFound) {
+        return RebuildOutcome::NoSet;
+    }
+    if (!check.repairable()) {
+        return RebuildOutcome::NotEnough;
+    }
+    return Rebuilder(fs, check, sink, progress, report).run();
+}
+
+Text damagedName(const Text& piecePath) {
+    return piecePath + u".damaged";
+}
+
+}  // namespace tessark::recovery

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: MIT
+#include "engine/recovery/slice_io.h"
+
+#include <algorithm>
+
+#include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
+
+namespace tessark::recovery {
+
+void readExactly(InputFile& in, std::int64_t offset, std::span<std::byte> buffer) {
+    while (!buffer.empty()) {
+        const std::size_t got = in.readAt(offset, buffer);
+        if (got == 0) {
+            raise(err::DeviceIo);
+        }
+        offset += static_cast<std::int64_t>(got);
+        buffer = buffer.subspan(got);
+    }
+}
+
+void feedZeros(Md5& hash, std::uint32_t& crc, std::int64_t count) {
+    static const std::vector<std::byte> zeros(kSliceChunk);
+    while (count > 0) {
+        const auto n = static_cast<std::size_t>(
+            std::min<std::int64_t>(count, static_cast<std::int64_t>(kSliceChunk)));
+        const auto part = std::span(zeros).first(n);
+        hash.update(part);
+        crc = crc32Update(crc, part);
+        count -= static_cast<std::int64_t>(n);
+    }
+}
+
+std::optional<par2::SliceCheck> SliceReader::checkOf(InputFile& in, std::int64_t start,
+                                                     std::int64_t real, std::int64_t sliceSize,
+                                                     Progress& progress, const ProgressFn& report) {
+    buffer_.resize(kSliceChunk);
+    std::uint32_t crc = 0;
+    for (std::int64_t done = 0; done < real;) {
+        const auto n = static_cast<std::size_t>(
+            std::min<std::int64_t>(static_cast<std::int64_t>(kSliceChunk), real - done));
+        const auto part = std::span(buffer_).first(n);
+        readExactly(in, start + done, part);
+        hash_.update(part);
+        crc = crc32Update(crc, part);
+        done += static_cast<std::int64_t>(n);
+        progress.bytesDone += static_cast<std::int64_t>(n);
+        if (report && !report(progress)) {
+            hash_.finish();
+            return std::nullopt;
+        }
+    }
+    feedZeros(hash_, crc, sliceSize - real);
+    return par2::SliceCheck{hash_.finish(), crc};
+}
+
+}  // namespace tessark::recovery
