@@ -13,6 +13,7 @@
 #include "engine/recovery/par2_check.h"
 #include "engine/recovery/par2_create.h"
 #include "engine/recovery/par2_rebuild.h"
+#include "engine/split/split_plan.h"
 #include "temp_folder.h"
 
 namespace tessark {
@@ -319,6 +320,95 @@ INSTANTIATE_TEST_SUITE_P(
                    5,
                    {{1, Harm::Truncate}, {3, Harm::Flip}}}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// The split writes recovery files par2 accepts, keeps them out of a stopped
+// run, and never lets one of their names reach the source.
+class SplitRecoveryFiles : public RecoveryOnDisk {
+  protected:
+    std::variant<SplitRefusal, SplitPlan> plan(const std::string& target, std::int64_t block,
+                                               int recovery = 1) {
+        SplitRequest request;
+        request.source = fromUtf8(at("source.bin").string());
+        request.target = fromUtf8(at(target).string());
+        request.block = BlockSize::ofBytes(block);
+        request.writeChecksum = true;
+        request.recoverySlices = recovery;
+        return planSplit(*fs, request);
+    }
+    std::string source = std::string(100003, '\0');
+    void SetUp() override {
+        std::mt19937 random(7);
+        for (char& c : source) {
+            c = static_cast<char>(random());
+        }
+        writeAll(at("source.bin"), source);
+    }
+};
+
+TEST_F(SplitRecoveryFiles, Par2VerifiesAndRepairsAFreshSplit) {
+    const std::string target = "a b 文件$.bin";
+    const auto checked = plan(target, 30001);
+    ASSERT_TRUE(std::holds_alternative<SplitPlan>(checked));
+    const auto& planned = std::get<SplitPlan>(checked);
+    EXPECT_EQ(planned.recovery, SplitRecovery::On);
+    ASSERT_EQ(runSplit(*fs, planned, {}), RunOutcome::Completed);
+    EXPECT_TRUE(fsys::exists(at(target + ".par2")));
+    EXPECT_TRUE(fsys::exists(at(target + ".vol0+1.par2")));
+    if (!havePar2()) {
+        GTEST_SKIP() << "par2 is not installed";
+    }
+    const std::string index = "'" + target + ".par2'";
+    ASSERT_EQ(par2(dir.path(), "verify -q " + index), 0);
+    const std::string last = readAll(at(target + ".004"));
+    fsys::remove(at(target + ".004"));
+    ASSERT_EQ(par2(dir.path(), "repair -q " + index), 0);
+    EXPECT_EQ(readAll(at(target + ".004")), last);
+    const std::string second = readAll(at(target + ".002"));
+    harm(at(target + ".002"), Harm::Flip);
+    ASSERT_EQ(par2(dir.path(), "repair -q " + index), 0);
+    EXPECT_EQ(readAll(at(target + ".002")), second);
+}
+
+TEST_F(SplitRecoveryFiles, AStopWhileComputingLeavesNothing) {
+    const auto checked = plan("m", 20000, 3);
+    ASSERT_TRUE(std::holds_alternative<SplitPlan>(checked));
+    int atTheEnd = 0;
+    const auto outcome = runSplit(*fs, std::get<SplitPlan>(checked), [&](const Progress& p) {
+        return p.piecesDone < p.piecesTotal || ++atTheEnd < 3;
+    });
+    EXPECT_EQ(outcome, RunOutcome::Stopped);
+    EXPECT_GE(atTheEnd, 3) << "the computation heard the stop";
+    std::vector<std::string> left;
+    for (const auto& entry : fsys::directory_iterator(dir.path())) {
+        left.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(left, std::vector<std::string>{"source.bin"});
+}
+
+TEST_F(SplitRecoveryFiles, ALinkToTheSourceUnderARecoveryNameIsRefused) {
+    for (const bool symbolic : {true, false}) {
+        for (const std::string name : {"m.par2", "m.vol0+1.par2"}) {
+            if (symbolic) {
+                fsys::create_symlink(at("source.bin"), at(name));
+            } else {
+                fsys::create_hard_link(at("source.bin"), at(name));
+            }
+            const auto checked = plan("m", 30000);
+            ASSERT_TRUE(std::holds_alternative<SplitRefusal>(checked)) << name;
+            EXPECT_EQ(std::get<SplitRefusal>(checked).check, SplitCheck::TargetIsSource);
+            fsys::remove(at(name));
+        }
+    }
+    EXPECT_EQ(readAll(at("source.bin")), source);
+}
+
+TEST_F(SplitRecoveryFiles, MoreThan32768PiecesGetNone) {
+    writeAll(at("source.bin"), std::string(32769, 'x'));
+    const auto checked = plan("m", 1);
+    ASSERT_TRUE(std::holds_alternative<SplitPlan>(checked));
+    EXPECT_EQ(std::get<SplitPlan>(checked).recovery, SplitRecovery::TooManyPieces);
+    EXPECT_TRUE(std::get<SplitPlan>(checked).recoveryPaths().empty());
+}
 
 }  // namespace
 }  // namespace tessark

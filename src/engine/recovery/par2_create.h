@@ -54,7 +54,7 @@ class PreparedRecovery {
     PreparedRecovery(FileSystem& fs, std::vector<Text> paths,
                      std::vector<std::unique_ptr<StagedFile>> staged, std::vector<FileId> guard);
     PreparedRecovery(PreparedRecovery&&) noexcept = default;
-    PreparedRecovery& operator=(PreparedRecovery&&) = delete;
+    PreparedRecovery& operator=(PreparedRecovery&&) noexcept = default;
     PreparedRecovery(const PreparedRecovery&) = delete;
 
     const std::vector<Text>& paths() const { return paths_; }
