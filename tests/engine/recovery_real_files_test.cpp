@@ -97,7 +97,8 @@ class RecoveryOnDisk : public ::testing::Test {
         }
         return out;
     }
-    void protect(std::uint32_t count, std::int64_t slice = 0) {
+    void protect(std::uint32_t count, std::int64_t slice = 0,
+                 std::int64_t memory = kRecoveryMemory) {
         CreateRequest request;
         for (const auto& name : names) {
             request.pieces.push_back(fromUtf8(at(name).string()));
@@ -105,6 +106,7 @@ class RecoveryOnDisk : public ::testing::Test {
         request.base = fromUtf8(at(base).string());
         request.sliceSize = slice;
         request.recoverySlices = count;
+        request.memory = memory;
         const auto outcome = protectPieces(*fs, request, {});
         ASSERT_TRUE(std::holds_alternative<ProtectOutcome>(outcome));
         ASSERT_EQ(std::get<ProtectOutcome>(outcome), ProtectOutcome::Written);
@@ -115,9 +117,9 @@ class RecoveryOnDisk : public ::testing::Test {
         EXPECT_TRUE(found.has_value());
         return found.value_or(RecoveryCheck{});
     }
-    RebuildOutcome repair() {
+    RebuildOutcome repair(std::int64_t memory = kRecoveryMemory) {
         Progress progress;
-        return repairInPlace(*fs, check(), progress, {}).outcome;
+        return repairInPlace(*fs, check(), progress, {}, memory).outcome;
     }
     void expectOriginals() {
         for (std::size_t i = 0; i < names.size(); ++i) {
@@ -140,6 +142,7 @@ struct RebuildCase {
     std::vector<Damage> damage;
     bool harmVolume;  // a byte of the first volume's recovery data flipped
     RebuildOutcome expected;
+    std::int64_t memory = kRecoveryMemory;  // small: many window passes
 };
 
 class Rebuilds : public RecoveryOnDisk, public ::testing::WithParamInterface<RebuildCase> {};
@@ -147,7 +150,7 @@ class Rebuilds : public RecoveryOnDisk, public ::testing::WithParamInterface<Reb
 TEST_P(Rebuilds, RestoreEveryPieceByteForByte) {
     const RebuildCase& c = GetParam();
     makePieces(c.lengths);
-    protect(c.recovery, c.slice);
+    protect(c.recovery, c.slice, c.memory);
     EXPECT_FALSE(check().anyDamage());
     for (const Damage& d : c.damage) {
         harm(at(names[d.piece]), d.harm);
@@ -158,7 +161,7 @@ TEST_P(Rebuilds, RestoreEveryPieceByteForByte) {
     const auto before = check();
     EXPECT_TRUE(before.setFound);
     EXPECT_EQ(before.repairable(), c.expected == RebuildOutcome::Rebuilt);
-    ASSERT_EQ(repair(), c.expected);
+    ASSERT_EQ(repair(c.memory), c.expected);
     if (c.expected != RebuildOutcome::Rebuilt) {
         return;
     }
@@ -226,7 +229,24 @@ INSTANTIATE_TEST_SUITE_P(
                                   6,
                                   {{0, Harm::Flip}, {3, Harm::Delete}},
                                   false,
-                                  RebuildOutcome::Rebuilt}),
+                                  RebuildOutcome::Rebuilt},
+                      // Slices of 40 KB through windows of 4 KiB: passes each way.
+                      RebuildCase{"WindowPasses",
+                                  {40000, 40000, 40000, 12345},
+                                  0,
+                                  2,
+                                  {{1, Harm::Flip}, {3, Harm::Delete}},
+                                  false,
+                                  RebuildOutcome::Rebuilt,
+                                  4096},
+                      RebuildCase{"WindowPassesSeveralSlices",
+                                  {40000, 40000, 30001},
+                                  16000,
+                                  4,
+                                  {{0, Harm::Truncate}, {2, Harm::Flip}},
+                                  false,
+                                  RebuildOutcome::Rebuilt,
+                                  8192}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // Our recovery files read by par2: accepted whole, and used to repair.

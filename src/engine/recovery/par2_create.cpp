@@ -124,7 +124,7 @@ std::variant<CreateCheck, std::optional<PreparedRecovery>> prepareRecovery(
             guard.push_back(*id);
         }
     }
-    EncoderInput input{request.pieces, request.sliceSize, request.recoverySlices};
+    EncoderInput input{request.pieces, request.sliceSize, request.recoverySlices, request.memory};
     if (input.sliceSize == 0) {
         std::int64_t longest = 0;
         for (const Text& piece : request.pieces) {

@@ -33,6 +33,8 @@ struct CreateRequest {
     // Files no recovery file may be written over, whatever name reaches them
     // (the split's source); the pieces are always among them.
     std::vector<FileId> mustNotBe;
+    // The recovery windows' memory; less makes more passes (for tests).
+    std::int64_t memory = kRecoveryMemory;
 };
 
 enum class CreateCheck {

@@ -48,7 +48,7 @@ class Encoder {
         if (!measure()) {
             return false;
         }
-        const std::int64_t fit = kRecoveryMemory / static_cast<std::int64_t>(count_) / 4 * 4;
+        const std::int64_t fit = input_.memory / static_cast<std::int64_t>(count_) / 4 * 4;
         window_ = std::min(slice_, std::max(kMinWindow, fit));
         const std::int64_t passes = (slice_ + window_ - 1) / window_;
         for (Source& source : sources_) {

@@ -17,6 +17,7 @@ struct EncoderInput {
     std::vector<Text> pieces;    // full paths, one folder, none empty
     std::int64_t sliceSize = 0;  // a positive multiple of 4
     std::uint32_t recoverySlices = 1;
+    std::int64_t memory = 0;  // the recovery windows' share
 };
 
 // Fills `files`: the index first, then the volumes of par2::volumesFor. Adds

@@ -19,13 +19,14 @@ constexpr std::int64_t kMinWindow = std::int64_t{4} << 10;
 class Rebuilder {
   public:
     Rebuilder(FileSystem& fs, const RecoveryCheck& check, const RebuildSink& sink,
-              Progress& progress, const ProgressFn& report)
+              Progress& progress, const ProgressFn& report, std::int64_t memory)
         : fs_(fs),
           check_(check),
           sink_(sink),
           progress_(progress),
           report_(report),
-          slice_(check.sliceSize) {}
+          slice_(check.sliceSize),
+          memory_(memory) {}
 
     RebuildOutcome run() {
         for (std::size_t i = 0; i < check_.slices.size(); ++i) {
@@ -50,7 +51,7 @@ class Rebuilder {
             return RebuildOutcome::Unsolvable;
         }
         inverse_ = *inverse;
-        const std::int64_t fit = kRecoveryMemory / static_cast<std::int64_t>(2 * m) / 4 * 4;
+        const std::int64_t fit = memory_ / static_cast<std::int64_t>(2 * m) / 4 * 4;
         window_ = std::min(slice_, std::max(kMinWindow, fit));
         syndromes_.assign(m * static_cast<std::size_t>(window_), std::byte{0});
         outputs_.assign(m * static_cast<std::size_t>(window_), std::byte{0});
@@ -154,6 +155,7 @@ class Rebuilder {
     Progress& progress_;
     const ProgressFn& report_;
     std::int64_t slice_;
+    std::int64_t memory_;
     std::int64_t window_ = 0;
     std::vector<std::size_t> good_;
     std::vector<std::size_t> lost_;
@@ -166,14 +168,14 @@ class Rebuilder {
 }  // namespace
 
 RebuildOutcome rebuildLost(FileSystem& fs, const RecoveryCheck& check, const RebuildSink& sink,
-                           Progress& progress, const ProgressFn& report) {
+                           Progress& progress, const ProgressFn& report, std::int64_t memory) {
     if (!check.setFound) {
         return RebuildOutcome::NoSet;
     }
     if (!check.repairable()) {
         return RebuildOutcome::NotEnough;
     }
-    return Rebuilder(fs, check, sink, progress, report).run();
+    return Rebuilder(fs, check, sink, progress, report, memory).run();
 }
 
 Text damagedName(const Text& piecePath) {

@@ -13,6 +13,7 @@
 
 #include "engine/core/progress.h"
 #include "engine/recovery/par2_check.h"
+#include "engine/recovery/par2_create.h"
 
 namespace tessark::recovery {
 
@@ -39,7 +40,8 @@ using RebuildSink =
 // windows within kRecoveryMemory. Throws RuntimeError when a file cannot be
 // read (error 57 when one is shorter than at the check).
 RebuildOutcome rebuildLost(FileSystem& fs, const RecoveryCheck& check, const RebuildSink& sink,
-                           Progress& progress, const ProgressFn& report);
+                           Progress& progress, const ProgressFn& report,
+                           std::int64_t memory = kRecoveryMemory);
 
 struct RepairResult {
     RebuildOutcome outcome = RebuildOutcome::Rebuilt;
@@ -51,7 +53,7 @@ struct RepairResult {
 // renamed NAME.damaged and the new one takes its name. A stop or a failure
 // before the renames leaves every piece as it was.
 RepairResult repairInPlace(FileSystem& fs, const RecoveryCheck& check, Progress& progress,
-                           const ProgressFn& report);
+                           const ProgressFn& report, std::int64_t memory = kRecoveryMemory);
 
 // "NAME.damaged", beside it.
 Text damagedName(const Text& piecePath);

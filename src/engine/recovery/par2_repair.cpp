@@ -42,7 +42,7 @@ bool copySound(FileSystem& fs, const RecoveryCheck& check, const PieceReport& pi
 }  // namespace
 
 RepairResult repairInPlace(FileSystem& fs, const RecoveryCheck& check, Progress& progress,
-                           const ProgressFn& report) {
+                           const ProgressFn& report, std::int64_t memory) {
     RepairResult result;
     if (!check.setFound) {
         result.outcome = RebuildOutcome::NoSet;
@@ -71,7 +71,7 @@ RepairResult repairInPlace(FileSystem& fs, const RecoveryCheck& check, Progress&
                                  std::span<const std::byte> bytes) {
         staged.at(piece)->writeAt(offset, bytes);
     };
-    result.outcome = rebuildLost(fs, check, sink, progress, report);
+    result.outcome = rebuildLost(fs, check, sink, progress, report, memory);
     if (result.outcome != RebuildOutcome::Rebuilt) {
         return result;
     }
