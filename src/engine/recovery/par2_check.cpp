@@ -141,10 +141,10 @@ std::optional<RecoveryCheck> checkRecovery(FileSystem& fs, const Text& folder,
             continue;
         }
         piece.actualLength = fs.fileLength(path);
-        if (known.empty() || known[p] != PieceKnown::Good) {
+        if (known.size() != pieces.size() || known[p] != PieceKnown::Good) {
             progress.bytesTotal += std::min(piece.actualLength, piece.expectedLength);
         }
-        if (!known.empty() && known[p] == PieceKnown::Good &&
+        if (known.size() == pieces.size() && known[p] == PieceKnown::Good &&
             piece.actualLength == piece.expectedLength) {
             std::fill(states.begin(), states.end(), SliceState::Good);
             continue;

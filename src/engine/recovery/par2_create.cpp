@@ -55,11 +55,15 @@ PreparedRecovery::PreparedRecovery(FileSystem& fs, std::vector<Text> paths,
     : fs_(&fs), paths_(std::move(paths)), staged_(std::move(staged)), guard_(std::move(guard)) {}
 
 void PreparedRecovery::commit() {
-    for (std::size_t i = staged_.size(); i-- > 0;) {
-        const auto id = fs_->fileId(paths_[i]);
+    // Every name is looked at before any file takes its place, so that a
+    // refusal leaves the folder as it was.
+    for (const Text& path : paths_) {
+        const auto id = fs_->fileId(path);
         if (id && std::find(guard_.begin(), guard_.end(), *id) != guard_.end()) {
             raise(err::PermissionDenied);
         }
+    }
+    for (std::size_t i = staged_.size(); i-- > 0;) {
         staged_[i]->commit();
     }
     // Volumes an earlier run left under the same base belong to another set.
