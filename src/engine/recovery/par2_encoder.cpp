@@ -198,7 +198,7 @@ class Encoder {
             for (std::uint32_t e = 0; e < count_; ++e) {
                 const auto at = static_cast<std::size_t>(e) * static_cast<std::size_t>(window_) +
                                 static_cast<std::size_t>(offset) + part;
-                gf16::mulAdd(factors[e], src, std::span(buffers_).subspan(at, src.size()));
+                addScaled(factors[e], src, std::span(buffers_).subspan(at, src.size()));
             }
         }
     }

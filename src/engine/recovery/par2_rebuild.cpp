@@ -119,8 +119,8 @@ class Rebuilder {
                 const auto data = std::span(buffer_).first(n + (n & 1));
                 const auto place = static_cast<std::size_t>(at - from);
                 for (std::size_t r = 0; r < m; ++r) {
-                    gf16::mulAdd(factors[r], data,
-                                 window(syndromes_, r, length).subspan(place, data.size()));
+                    addScaled(factors[r], data,
+                              window(syndromes_, r, length).subspan(place, data.size()));
                 }
                 at += static_cast<std::int64_t>(n);
                 if (!tell(static_cast<std::int64_t>(n))) {
@@ -133,7 +133,7 @@ class Rebuilder {
         for (std::size_t j = 0; j < m; ++j) {
             const auto out = window(outputs_, j, length);
             for (std::size_t r = 0; r < m; ++r) {
-                gf16::mulAdd(inverse_[j * m + r], window(syndromes_, r, length), out);
+                addScaled(inverse_[j * m + r], window(syndromes_, r, length), out);
             }
             const std::size_t slice = lost_[j];
             const std::int64_t from = check_.sliceOffset[slice] + offset;

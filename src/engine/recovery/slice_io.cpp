@@ -2,6 +2,7 @@
 #include "engine/recovery/slice_io.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
@@ -28,6 +29,25 @@ void feedZeros(Md5& hash, std::uint32_t& crc, std::int64_t count) {
         hash.update(part);
         crc = crc32Update(crc, part);
         count -= static_cast<std::int64_t>(n);
+    }
+}
+
+void addScaled(gf16::Elem factor, std::span<const std::byte> src, std::span<std::byte> dst) {
+    if (factor != 1) {
+        gf16::mulAdd(factor, src, dst);
+        return;
+    }
+    std::size_t i = 0;
+    for (; i + 8 <= src.size(); i += 8) {
+        std::uint64_t a = 0;
+        std::uint64_t b = 0;
+        std::memcpy(&a, src.data() + i, 8);
+        std::memcpy(&b, dst.data() + i, 8);
+        b ^= a;
+        std::memcpy(dst.data() + i, &b, 8);
+    }
+    for (; i < src.size(); ++i) {
+        dst[i] ^= src[i];
     }
 }
 

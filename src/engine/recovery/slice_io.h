@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/core/progress.h"
+#include "engine/recovery/gf16.h"
 #include "engine/recovery/md5.h"
 #include "engine/recovery/par2_format.h"
 
@@ -22,6 +23,10 @@ void readExactly(InputFile& in, std::int64_t offset, std::span<std::byte> buffer
 
 // Adds `count` zero bytes to a slice's MD5 and CRC32.
 void feedZeros(Md5& hash, std::uint32_t& crc, std::int64_t count);
+
+// dst ^= factor * src; a factor of 1 (every slice at exponent 0) is plain
+// XOR, done a machine word at a time whatever the region kernel is.
+void addScaled(gf16::Elem factor, std::span<const std::byte> src, std::span<std::byte> dst);
 
 class SliceReader {
   public:
