@@ -68,7 +68,7 @@ struct RecoverySlice {
 
 struct RecoveryCheck {
     Text folder;
-    std::vector<Text> pieces;  // the names asked about, in the set's order
+    std::vector<Text> pieces;  // the names asked about, in the order given
     std::vector<RecoveryFileReport> files;
     bool setFound = false;  // some recovery data describes these pieces
     std::int64_t sliceSize = 0;
