@@ -80,6 +80,10 @@ int repairCommand(FileSystem& fs, const RepairOptions& options) {
                 return fail("too many slices are lost to rebuild them at once");
             case recovery::RebuildOutcome::Unsolvable:
                 return fail("the recovery data at hand cannot rebuild these slices");
+            case recovery::RebuildOutcome::WrongResult:
+                return fail(
+                    "the recovery files changed while the pieces were rebuilt; no piece "
+                    "was changed");
         }
         return kFailureStatus;
     } catch (const RuntimeError& error) {

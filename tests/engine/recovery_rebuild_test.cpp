@@ -142,3 +142,29 @@ TEST(FakeDiskRebuild, AStopChangesNoPiece) {
 
 }  // namespace
 }  // namespace tessark
+
+namespace tessark {
+namespace {
+
+// Recovery data that changes between the check and the rebuild gives wrong
+// bytes: the repair says so and changes no piece.
+TEST(FakeDiskRebuild, RecoveryDataChangedAfterTheCheckIsCaught) {
+    test::FakeFileSystem fs(u'/');
+    fs.addFolder(u"/d");
+    fs.addFile(u"/d/m.001", std::string(5000, 'a'));
+    fs.addFile(u"/d/m.002", std::string(5000, 'b'));
+    CreateRequest request{{u"/d/m.001", u"/d/m.002"}, u"/d/m", 0, 1, {}};
+    ASSERT_EQ(std::get<ProtectOutcome>(protectPieces(fs, request, {})), ProtectOutcome::Written);
+    fs.remove(u"/d/m.002");
+    Progress progress;
+    const auto check = checkRecovery(fs, u"/d", {u"m.001", u"m.002"}, {}, progress, {});
+    ASSERT_TRUE(check && check->repairable());
+    std::string volume = *fs.contents(u"/d/m.vol0+1.par2");
+    volume[100] = static_cast<char>(volume[100] ^ 1);
+    fs.addFile(u"/d/m.vol0+1.par2", volume);
+    EXPECT_EQ(repairInPlace(fs, *check, progress, {}).outcome, RebuildOutcome::WrongResult);
+    EXPECT_FALSE(fs.has(u"/d/m.002"));
+}
+
+}  // namespace
+}  // namespace tessark

@@ -126,6 +126,7 @@ std::optional<RecoveryCheck> checkRecovery(FileSystem& fs, const Text& folder,
             check.slices.push_back(SliceState::Missing);
             check.slicePiece.push_back(chosen->pieceOf[f]);
             check.sliceOffset.push_back(static_cast<std::int64_t>(k) * chosen->sliceSize);
+            check.sliceChecks.push_back(file.slices[k]);
         }
     }
     SliceReader reader;

@@ -14,6 +14,7 @@
 
 #include "engine/core/progress.h"
 #include "engine/core/text.h"
+#include "engine/recovery/par2_format.h"
 
 namespace tessark {
 class FileSystem;
@@ -78,6 +79,8 @@ struct RecoveryCheck {
     // For each slice, its piece (an index into `pieces`) and place in it.
     std::vector<std::size_t> slicePiece;
     std::vector<std::int64_t> sliceOffset;
+    // What each slice should hash to (MD5 and CRC32, padded).
+    std::vector<par2::SliceCheck> sliceChecks;
     std::int64_t lostSlices = 0;
     std::vector<RecoverySlice> recovery;  // sound and distinct, by exponent
 

@@ -57,9 +57,20 @@ class Rebuilder {
         outputs_.assign(m * static_cast<std::size_t>(window_), std::byte{0});
         buffer_.resize(kSliceChunk + 2);
         progress_.bytesTotal += static_cast<std::int64_t>(2 * m + good_.size()) * slice_;
+        hashes_.resize(m);
+        crcs_.assign(m, 0);
         for (std::int64_t at = 0; at < slice_; at += window_) {
             if (!pass(at, std::min(window_, slice_ - at))) {
                 return RebuildOutcome::Stopped;
+            }
+        }
+        // What was rebuilt must be what the set describes.
+        for (std::size_t j = 0; j < m; ++j) {
+            const std::size_t slice = lost_[j];
+            feedZeros(hashes_[j], crcs_[j], slice_ - (realEnd(slice) - check_.sliceOffset[slice]));
+            const par2::SliceCheck& expected = check_.sliceChecks[slice];
+            if (hashes_[j].finish() != expected.md5 || crcs_[j] != expected.crc) {
+                return RebuildOutcome::WrongResult;
             }
         }
         return RebuildOutcome::Rebuilt;
@@ -139,8 +150,10 @@ class Rebuilder {
             const std::int64_t from = check_.sliceOffset[slice] + offset;
             const std::int64_t to = std::min(from + length, realEnd(slice));
             if (from < to) {
-                sink_(check_.slicePiece[slice], from,
-                      out.first(static_cast<std::size_t>(to - from)));
+                const auto bytes = out.first(static_cast<std::size_t>(to - from));
+                hashes_[j].update(bytes);
+                crcs_[j] = crc32Update(crcs_[j], bytes);
+                sink_(check_.slicePiece[slice], from, bytes);
             }
             if (!tell(length)) {
                 return false;
@@ -163,6 +176,8 @@ class Rebuilder {
     std::vector<std::byte> syndromes_;
     std::vector<std::byte> outputs_;
     std::vector<std::byte> buffer_;
+    std::vector<Md5> hashes_;  // of each rebuilt slice, as it is handed on
+    std::vector<std::uint32_t> crcs_;
 };
 
 }  // namespace

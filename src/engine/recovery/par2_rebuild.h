@@ -26,7 +26,9 @@ enum class RebuildOutcome {
     NoSet,        // no recovery data describes the pieces
     NotEnough,    // fewer sound recovery slices than lost slices
     TooManyLost,  // more lost slices than kMaxRebuildSlices
-    Unsolvable    // the recovery slices at hand do not determine the lost ones
+    Unsolvable,   // the recovery slices at hand do not determine the lost ones
+    WrongResult   // a rebuilt slice does not hash as the set says: the recovery
+                  // data changed since the check; what went to the sink is wrong
 };
 
 // Receives rebuilt bytes: the piece (an index into RecoveryCheck::pieces),
@@ -36,7 +38,8 @@ using RebuildSink =
     std::function<void(std::size_t piece, std::int64_t offset, std::span<const std::byte> bytes)>;
 
 // Reads the sound slices and as many recovery slices as slices were lost, and
-// hands every lost byte to `sink`. Memory: 2 x lost slices x a window, the
+// hands every lost byte to `sink`; each rebuilt slice is checked against its
+// MD5 and CRC32 at the end (WrongResult when one differs). Memory: 2 x lost slices x a window, the
 // windows within kRecoveryMemory. Throws RuntimeError when a file cannot be
 // read (error 57 when one is shorter than at the check).
 RebuildOutcome rebuildLost(FileSystem& fs, const RecoveryCheck& check, const RebuildSink& sink,
