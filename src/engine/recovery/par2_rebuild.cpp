@@ -15,6 +15,8 @@ namespace tessark::recovery {
 namespace {
 
 constexpr std::int64_t kMinWindow = std::int64_t{4} << 10;
+// Runs of recovery slices tried before the lost slices count as unsolvable.
+constexpr std::size_t kMaxTries = 4;
 
 class Rebuilder {
   public:
@@ -39,18 +41,28 @@ class Rebuilder {
         if (static_cast<std::int64_t>(m) > kMaxRebuildSlices) {
             return RebuildOutcome::TooManyLost;
         }
-        std::vector<gf16::Elem> matrix(m * m);
-        for (std::size_t r = 0; r < m; ++r) {
-            for (std::size_t j = 0; j < m; ++j) {
-                matrix[r * m + j] = par2::inputFactor(static_cast<std::int64_t>(lost_[j]),
-                                                      check_.recovery[r].exponent);
+        // Some choices of exponents leave the system singular; another run of
+        // as many recovery slices, when there are more, may not.
+        const std::size_t available = check_.recovery.size();
+        for (std::size_t first = 0; first + m <= available && inverse_.empty(); ++first) {
+            if (first == kMaxTries) {
+                break;
+            }
+            std::vector<gf16::Elem> matrix(m * m);
+            for (std::size_t r = 0; r < m; ++r) {
+                for (std::size_t j = 0; j < m; ++j) {
+                    matrix[r * m + j] = par2::inputFactor(static_cast<std::int64_t>(lost_[j]),
+                                                          check_.recovery[first + r].exponent);
+                }
+            }
+            if (auto inverse = invertMatrix(std::move(matrix), m)) {
+                inverse_ = std::move(*inverse);
+                rows_ = std::span(check_.recovery).subspan(first, m);
             }
         }
-        const auto inverse = invertMatrix(std::move(matrix), m);
-        if (!inverse) {
+        if (inverse_.empty()) {
             return RebuildOutcome::Unsolvable;
         }
-        inverse_ = *inverse;
         const std::int64_t fit = memory_ / static_cast<std::int64_t>(2 * m) / 4 * 4;
         window_ = std::min(slice_, std::max(kMinWindow, fit));
         syndromes_.assign(m * static_cast<std::size_t>(window_), std::byte{0});
@@ -97,7 +109,7 @@ class Rebuilder {
         const std::size_t m = lost_.size();
         // The syndromes: each recovery slice with every sound slice taken out.
         for (std::size_t r = 0; r < m; ++r) {
-            const RecoverySlice& source = check_.recovery[r];
+            const RecoverySlice& source = rows_[r];
             const auto in = fs_.openRead(source.path);
             readExactly(*in, source.offset + offset, window(syndromes_, r, length));
             if (!tell(length)) {
@@ -119,8 +131,7 @@ class Rebuilder {
                 in = fs_.openRead(prefix + check_.pieces[openPiece]);
             }
             for (std::size_t r = 0; r < m; ++r) {
-                factors[r] = par2::inputFactor(static_cast<std::int64_t>(slice),
-                                               check_.recovery[r].exponent);
+                factors[r] = par2::inputFactor(static_cast<std::int64_t>(slice), rows_[r].exponent);
             }
             for (std::int64_t at = from; at < to;) {
                 const auto n = static_cast<std::size_t>(
@@ -173,6 +184,7 @@ class Rebuilder {
     std::vector<std::size_t> good_;
     std::vector<std::size_t> lost_;
     std::vector<gf16::Elem> inverse_;
+    std::span<const RecoverySlice> rows_;  // the recovery slices used
     std::vector<std::byte> syndromes_;
     std::vector<std::byte> outputs_;
     std::vector<std::byte> buffer_;
