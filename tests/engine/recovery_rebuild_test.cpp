@@ -4,6 +4,7 @@
 // checked and repaired in place.
 #include <gtest/gtest.h>
 
+#include "engine/core/runtime_error.h"
 #include "engine/recovery/par2_check.h"
 #include "engine/recovery/par2_create.h"
 #include "engine/recovery/par2_rebuild.h"
@@ -164,6 +165,61 @@ TEST(FakeDiskRebuild, RecoveryDataChangedAfterTheCheckIsCaught) {
     fs.addFile(u"/d/m.vol0+1.par2", volume);
     EXPECT_EQ(repairInPlace(fs, *check, progress, {}).outcome, RebuildOutcome::WrongResult);
     EXPECT_FALSE(fs.has(u"/d/m.002"));
+}
+
+}  // namespace
+}  // namespace tessark
+
+namespace tessark {
+namespace {
+
+// The merge's way: pieces whose SHA-256 matched are known good and not read
+// again; the joined output gets the sound pieces whole, the sound slices of a
+// damaged piece and the sink's bytes at their places.
+TEST(FakeDiskRebuild, AMergeWritesTheRebuiltBytesStraightIntoItsOutput) {
+    test::FakeFileSystem fs(u'/');
+    fs.addFolder(u"/d");
+    std::string whole;
+    for (int i = 0; i < 4; ++i) {
+        whole += std::string(i == 3 ? 1500 : 4000, static_cast<char>('k' + i));
+    }
+    whole[4100] = 'X';
+    const std::vector<Text> names{u"m.001", u"m.002", u"m.003", u"m.004"};
+    CreateRequest request{{}, u"/d/m", 1000, 5, {}};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        fs.addFile(u"/d/" + names[i], whole.substr(i * 4000, 4000));
+        request.pieces.push_back(u"/d/" + names[i]);
+    }
+    ASSERT_EQ(std::get<ProtectOutcome>(protectPieces(fs, request, {})), ProtectOutcome::Written);
+    std::string damaged = whole.substr(4000, 4000);
+    damaged[3999] = '!';  // the last of four slices
+    fs.addFile(u"/d/m.002", damaged);
+    fs.remove(u"/d/m.003");
+    // Known good, so never opened: the fault would make the check throw.
+    fs.injectFault(test::FakeFileSystem::Op::OpenRead, u"/d/m.001", 57);
+    const std::vector<PieceKnown> known{PieceKnown::Good, PieceKnown::Unknown, PieceKnown::Unknown,
+                                        PieceKnown::Good};
+    Progress progress;
+    const auto check = checkRecovery(fs, u"/d", names, known, progress, {});
+    ASSERT_TRUE(check && check->repairable());
+    EXPECT_EQ(check->lostSlices, 5);  // one slice of m.002, all four of m.003
+    EXPECT_THROW(fs.openRead(u"/d/m.001"), RuntimeError) << "the check left it unopened";
+
+    auto out = fs.createStaged(u"/d/joined");
+    std::vector<std::int64_t> starts{0};
+    for (const auto& piece : check->pieceReports) {
+        starts.push_back(starts.back() + piece.expectedLength);
+    }
+    out->writeAt(0, std::as_bytes(std::span(whole.data(), 4000)));
+    out->writeAt(12000, std::as_bytes(std::span(whole.data() + 12000, 1500)));
+    ASSERT_TRUE(copySoundSlices(fs, *check, 1, *out, starts[1], progress, {}));
+    const RebuildSink sink = [&](std::size_t piece, std::int64_t offset,
+                                 std::span<const std::byte> bytes) {
+        out->writeAt(starts[piece] + offset, bytes);
+    };
+    ASSERT_EQ(rebuildLost(fs, *check, sink, progress, {}), RebuildOutcome::Rebuilt);
+    out->commit();
+    EXPECT_TRUE(fs.contents(u"/d/joined") == whole);
 }
 
 }  // namespace

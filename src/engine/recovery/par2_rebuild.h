@@ -46,6 +46,13 @@ RebuildOutcome rebuildLost(FileSystem& fs, const RecoveryCheck& check, const Reb
                            Progress& progress, const ProgressFn& report,
                            std::int64_t memory = kRecoveryMemory);
 
+// Copies the sound slices of piece `piece` (as far as its described length)
+// to `out` at `outOffset` plus their place in the piece: with the sink's
+// bytes at the same places, the piece is whole. False when `report` asked to
+// stop.
+bool copySoundSlices(FileSystem& fs, const RecoveryCheck& check, std::size_t piece, OutputFile& out,
+                     std::int64_t outOffset, Progress& progress, const ProgressFn& report);
+
 struct RepairResult {
     RebuildOutcome outcome = RebuildOutcome::Rebuilt;
     std::vector<std::size_t> repaired;  // pieces written anew, in the set's order

@@ -10,12 +10,11 @@
 #include "engine/recovery/slice_io.h"
 
 namespace tessark::recovery {
-namespace {
 
-// Copies the sound slices of a damaged piece into its new content.
-bool copySound(FileSystem& fs, const RecoveryCheck& check, const PieceReport& piece,
-               const Text& path, OutputFile& out, Progress& progress, const ProgressFn& report) {
-    const auto in = fs.openRead(path);
+bool copySoundSlices(FileSystem& fs, const RecoveryCheck& check, std::size_t index, OutputFile& out,
+                     std::int64_t outOffset, Progress& progress, const ProgressFn& report) {
+    const PieceReport& piece = check.pieceReports[index];
+    const auto in = fs.openRead(check.folder + fs.separator() + check.pieces[index]);
     std::vector<std::byte> buffer(kSliceChunk);
     for (std::int64_t k = 0; k < piece.sliceCount; ++k) {
         const auto slice = static_cast<std::size_t>(piece.firstSlice + k);
@@ -28,7 +27,7 @@ bool copySound(FileSystem& fs, const RecoveryCheck& check, const PieceReport& pi
             const auto n = static_cast<std::size_t>(
                 std::min<std::int64_t>(static_cast<std::int64_t>(kSliceChunk), end - at));
             readExactly(*in, at, std::span(buffer).first(n));
-            out.writeAt(at, std::span(buffer).first(n));
+            out.writeAt(outOffset + at, std::span(buffer).first(n));
             at += static_cast<std::int64_t>(n);
             progress.bytesDone += static_cast<std::int64_t>(n);
             if (report && !report(progress)) {
@@ -38,8 +37,6 @@ bool copySound(FileSystem& fs, const RecoveryCheck& check, const PieceReport& pi
     }
     return true;
 }
-
-}  // namespace
 
 RepairResult repairInPlace(FileSystem& fs, const RecoveryCheck& check, Progress& progress,
                            const ProgressFn& report, std::int64_t memory) {
@@ -60,8 +57,7 @@ RepairResult repairInPlace(FileSystem& fs, const RecoveryCheck& check, Progress&
             continue;
         }
         auto file = fs.createStaged(prefix + check.pieces[p]);
-        if (piece.present &&
-            !copySound(fs, check, piece, prefix + check.pieces[p], *file, progress, report)) {
+        if (piece.present && !copySoundSlices(fs, check, p, *file, 0, progress, report)) {
             result.outcome = RebuildOutcome::Stopped;
             return result;
         }
