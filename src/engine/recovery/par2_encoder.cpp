@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "engine/core/runtime_error.h"
+#include "engine/recovery/hash_worker.h"
 #include "engine/recovery/par2_create.h"
 #include "engine/recovery/par2_format.h"
 #include "engine/recovery/slice_io.h"
@@ -75,6 +76,7 @@ class Encoder {
                 return false;
             }
         }
+        worker_.drain();
         writeTails();
         return true;
     }
@@ -145,7 +147,6 @@ class Encoder {
 
     bool runPass(std::int64_t windowOffset, std::int64_t windowLength, bool last) {
         std::fill(buffers_.begin(), buffers_.end(), std::byte{0});
-        std::vector<std::byte> buffer(kReadChunk + 2);
         std::vector<gf16::Elem> factors(count_);
         const bool severalPasses = windowLength != slice_;
         for (Source& source : sources_) {
@@ -162,19 +163,24 @@ class Encoder {
                 const auto slot = static_cast<std::size_t>(index);
                 // A file of one slice: its slice hash is the whole hash plus padding.
                 const bool single = source.slices == 1;
-                Md5& hash = single ? source.whole : sliceHashes_[slot];
+                Md5* const hash = single ? &source.whole : &sliceHashes_[slot];
+                Md5* const whole = !single && !severalPasses ? &source.whole : nullptr;
                 for (std::int64_t at = from; at < to;) {
                     const auto n = static_cast<std::size_t>(
                         std::min<std::int64_t>(static_cast<std::int64_t>(kReadChunk), to - at));
-                    readExactly(*in, at, std::span(buffer).first(n));
+                    const auto buffer = worker_.nextBuffer();
+                    readExactly(*in, at, buffer.first(n));
                     buffer[n] = std::byte{0};
-                    const auto data = std::span(buffer).first(n);
-                    hash.update(data);
-                    if (!single && !severalPasses) {
-                        source.whole.update(data);
-                    }
+                    const auto data = buffer.first(n);
+                    // The MD5s on the worker, meanwhile the rest here.
+                    worker_.post([hash, whole, data] {
+                        hash->update(data);
+                        if (whole != nullptr) {
+                            whole->update(data);
+                        }
+                    });
                     sliceCrcs_[slot] = crc32Update(sliceCrcs_[slot], data);
-                    accumulate(factors, std::span(buffer).first(n + (n & 1)), at - from);
+                    accumulate(factors, buffer.first(n + (n & 1)), at - from);
                     at += static_cast<std::int64_t>(n);
                     progress_.bytesDone += static_cast<std::int64_t>(n);
                     if (report_ && !report_(progress_)) {
@@ -203,19 +209,28 @@ class Encoder {
         }
     }
 
+    // The slice's CRC32 here; its MD5 (and the file's, after its last slice)
+    // on the worker, after the slice's data.
     void finishSlice(Source& source, std::size_t slot, bool single, std::int64_t padding) {
+        sliceChecks_[slot].crc = crcZeros(sliceCrcs_[slot], padding);
         if (single) {
-            Md5 padded = source.whole.clone();
-            feedZeros(padded, sliceCrcs_[slot], padding);
-            sliceChecks_[slot] = {padded.finish(), sliceCrcs_[slot]};
-            source.entry.whole = source.whole.finish();
+            worker_.post([this, &source, slot, padding] {
+                Md5 padded = source.whole.clone();
+                md5Zeros(padded, padding);
+                sliceChecks_[slot].md5 = padded.finish();
+                source.entry.whole = source.whole.finish();
+            });
             return;
         }
-        feedZeros(sliceHashes_[slot], sliceCrcs_[slot], padding);
-        sliceChecks_[slot] = {sliceHashes_[slot].finish(), sliceCrcs_[slot]};
-        if (slot + 1 == static_cast<std::size_t>(source.firstSlice + source.slices)) {
-            source.entry.whole = source.whole.finish();
-        }
+        const bool lastOfFile =
+            slot + 1 == static_cast<std::size_t>(source.firstSlice + source.slices);
+        worker_.post([this, &source, slot, padding, lastOfFile] {
+            md5Zeros(sliceHashes_[slot], padding);
+            sliceChecks_[slot].md5 = sliceHashes_[slot].finish();
+            if (lastOfFile) {
+                source.entry.whole = source.whole.finish();
+            }
+        });
     }
 
     std::int64_t packetLength() const {
@@ -296,6 +311,8 @@ class Encoder {
     Id setId_{};
     std::vector<std::byte> buffers_;
     std::vector<Md5> recoveryHashes_;
+    // Last: destroyed first, so that no job it runs outlives what it uses.
+    HashWorker worker_{kReadChunk + 2};
 };
 
 }  // namespace

@@ -20,16 +20,33 @@ void readExactly(InputFile& in, std::int64_t offset, std::span<std::byte> buffer
     }
 }
 
-void feedZeros(Md5& hash, std::uint32_t& crc, std::int64_t count) {
+namespace {
+
+template <typename Feed>
+void forZeros(std::int64_t count, const Feed& feed) {
     static const std::vector<std::byte> zeros(kSliceChunk);
     while (count > 0) {
         const auto n = static_cast<std::size_t>(
             std::min<std::int64_t>(count, static_cast<std::int64_t>(kSliceChunk)));
-        const auto part = std::span(zeros).first(n);
-        hash.update(part);
-        crc = crc32Update(crc, part);
+        feed(std::span(zeros).first(n));
         count -= static_cast<std::int64_t>(n);
     }
+}
+
+}  // namespace
+
+void feedZeros(Md5& hash, std::uint32_t& crc, std::int64_t count) {
+    md5Zeros(hash, count);
+    crc = crcZeros(crc, count);
+}
+
+void md5Zeros(Md5& hash, std::int64_t count) {
+    forZeros(count, [&](std::span<const std::byte> part) { hash.update(part); });
+}
+
+std::uint32_t crcZeros(std::uint32_t crc, std::int64_t count) {
+    forZeros(count, [&](std::span<const std::byte> part) { crc = crc32Update(crc, part); });
+    return crc;
 }
 
 void addScaled(gf16::Elem factor, std::span<const std::byte> src, std::span<std::byte> dst) {

@@ -21,8 +21,10 @@ inline constexpr std::size_t kSliceChunk = std::size_t{1} << 20;
 // is shorter than it was).
 void readExactly(InputFile& in, std::int64_t offset, std::span<std::byte> buffer);
 
-// Adds `count` zero bytes to a slice's MD5 and CRC32.
+// Adds `count` zero bytes to a slice's MD5 and CRC32, or to one of them.
 void feedZeros(Md5& hash, std::uint32_t& crc, std::int64_t count);
+void md5Zeros(Md5& hash, std::int64_t count);
+std::uint32_t crcZeros(std::uint32_t crc, std::int64_t count);
 
 // dst ^= factor * src; a factor of 1 (every slice at exponent 0) is plain
 // XOR, done a machine word at a time whatever the region kernel is.
