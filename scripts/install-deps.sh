@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev
   libcli11-dev
-  libssl-dev
+  libssl-dev zlib1g-dev
   xvfb xauth fonts-wqy-microhei
 )
 with_tests=0 with_packaging=0
@@ -24,6 +24,8 @@ if ((with_tests)); then
   # coreutils for the engine's round trips; Qt WebEngine for the build that
   # embeds a real browser in the web panel.
   packages+=(coreutils qt6-webengine-dev)
+  # The other side of the recovery files' interoperability tests.
+  packages+=(par2)
   # The engine's tests built for Windows and run under wine.
   packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales)
   # The Windows window's picture: wine on a virtual display, taken with xwd.

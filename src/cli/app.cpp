@@ -16,12 +16,14 @@ namespace tessark::cli {
 namespace {
 
 const char kVersion[] = "tessark-cli (Tessark) " TESSARK_VERSION;
+constexpr int kMaxRecoverySlices = 32768;
 
 struct SplitFlags {
     std::string size;
     bool floppy = false;
     bool noScript = false;
     bool noChecksum = false;
+    bool noRecovery = false;
 };
 
 void addSplit(CLI::App& app, SplitOptions& options, SplitFlags& flags) {
@@ -40,7 +42,37 @@ void addSplit(CLI::App& app, SplitOptions& options, SplitFlags& flags) {
     split->add_flag("--no-script", flags.noScript, "do not write Link.bat");
     split->add_flag("--no-checksum", flags.noChecksum,
                     "do not write TARGET.sha256 (the pieces' and the file's SHA-256)");
+    auto* recovery = split->add_option(
+        "-r,--recovery", options.recovery,
+        "recovery slices in TARGET.par2 and TARGET.vol*.par2: that many lost or damaged pieces "
+        "can be rebuilt (default: 1)");
+    recovery->check(CLI::Range(1, kMaxRecoverySlices));
+    split->add_flag("--no-recovery", flags.noRecovery, "do not write recovery files")
+        ->excludes(recovery);
     split->add_flag("-q,--quiet", options.quiet, "show no progress");
+}
+
+void addProtect(CLI::App& app, ProtectOptions& options) {
+    auto* protect = app.add_subcommand(
+        "protect",
+        "Check the set of FIRST.001 against its checksum file, then write (or replace) its "
+        "recovery files FIRST.par2 and FIRST.vol*.par2.");
+    protect->add_option("FIRST.001", options.firstPiece, "the first piece of the set")->required();
+    protect
+        ->add_option(
+            "-r,--recovery", options.recovery,
+            "recovery slices: that many lost or damaged pieces can be rebuilt (default: 1)")
+        ->check(CLI::Range(1, kMaxRecoverySlices));
+    protect->add_flag("-q,--quiet", options.quiet, "show no progress");
+}
+
+void addRepair(CLI::App& app, RepairOptions& options) {
+    auto* repair = app.add_subcommand(
+        "repair",
+        "Rebuild the damaged or missing pieces of the set of FIRST.001 in place from the recovery "
+        "files beside them; a damaged piece is kept as NAME.damaged.");
+    repair->add_option("FIRST.001", options.firstPiece, "the first piece of the set")->required();
+    repair->add_flag("-q,--quiet", options.quiet, "show no progress");
 }
 
 void addMerge(CLI::App& app, MergeOptions& options) {
@@ -83,10 +115,14 @@ int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
     SplitFlags flags;
     MergeOptions merge;
     VerifyOptions verify;
+    ProtectOptions protect;
+    RepairOptions repair;
     std::string listed;
     addSplit(app, split, flags);
     addMerge(app, merge);
     addVerify(app, verify);
+    addProtect(app, protect);
+    addRepair(app, repair);
     app.add_subcommand("list", "Show the pieces of the set of FIRST.001, their sizes and gaps.")
         ->add_option("FIRST.001", listed, "the first piece of the set")
         ->required();
@@ -97,7 +133,7 @@ int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
                [&](const CLI::App* command) { return command->get_name() == arguments.front(); })
             .empty()) {
         return usageError("unknown command '" + arguments.front() +
-                          "'; the commands are split, merge, list and verify");
+                          "'; the commands are split, merge, list, verify, protect and repair");
     }
     std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
     try {
@@ -117,6 +153,9 @@ int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
         split.block = kFloppyBlock;
         split.writeScript = !flags.noScript;
         split.writeChecksum = !flags.noChecksum;
+        if (flags.noRecovery) {
+            split.recovery = 0;
+        }
         if (!flags.size.empty()) {
             const auto bytes = parseBlockSize(flags.size);
             if (!bytes) {
@@ -131,6 +170,12 @@ int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
     }
     if (app.got_subcommand("verify")) {
         return verifyCommand(fs, verify);
+    }
+    if (app.got_subcommand("protect")) {
+        return protectCommand(fs, protect);
+    }
+    if (app.got_subcommand("repair")) {
+        return repairCommand(fs, repair);
     }
     return listCommand(fs, listed);
 }

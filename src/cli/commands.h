@@ -24,6 +24,7 @@ struct SplitOptions {
     std::int64_t block = 0;             // bytes per piece
     bool writeScript = true;
     bool writeChecksum = true;
+    int recovery = 1;  // recovery slices; 0: no recovery files
     bool quiet = false;
 };
 
@@ -43,11 +44,28 @@ struct VerifyOptions {
     bool quiet = false;
 };
 
+struct ProtectOptions {
+    std::string firstPiece;
+    int recovery = 1;
+    bool quiet = false;
+};
+
+struct RepairOptions {
+    std::string firstPiece;
+    bool quiet = false;
+};
+
 int splitCommand(FileSystem& fs, const SplitOptions& options);
 int mergeCommand(FileSystem& fs, const MergeOptions& options);
 int listCommand(FileSystem& fs, const std::string& firstPiece);
 // 0 when every file matches, 1 when one does not or is missing, 2 without a
 // checksum file.
 int verifyCommand(FileSystem& fs, const VerifyOptions& options);
+// Writes or replaces the set's recovery files once every piece matches the
+// checksum file; 1 when one does not, or there is none.
+int protectCommand(FileSystem& fs, const ProtectOptions& options);
+// Rebuilds damaged or missing pieces in place from the recovery files beside
+// them; 0 also when nothing needed it, 1 when it could not.
+int repairCommand(FileSystem& fs, const RepairOptions& options);
 
 }  // namespace tessark::cli

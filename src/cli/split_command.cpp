@@ -20,6 +20,7 @@ int splitCommand(FileSystem& fs, const SplitOptions& options) {
     request.block = BlockSize::ofBytes(options.block);
     request.writeScript = options.writeScript;
     request.writeChecksum = options.writeChecksum;
+    request.recoverySlices = options.recovery;
 
     try {
         const auto checked = planSplit(fs, request);
@@ -39,9 +40,13 @@ int splitCommand(FileSystem& fs, const SplitOptions& options) {
         line.finish();
         if (outcome == RunOutcome::Stopped) {
             complain("split of " + quoted(plan.source) +
-                     " stopped; the pieces it made were removed, no Link.bat or checksum file "
-                     "was written");
+                     " stopped; the pieces it made were removed, no Link.bat, checksum or "
+                     "recovery file was written");
             return kStoppedStatus;
+        }
+        if (plan.recovery == SplitRecovery::TooManyPieces) {
+            complain(
+                "no recovery data was written: a set of more than 32,768 pieces cannot have any");
         }
         return 0;
     } catch (const RuntimeError& error) {

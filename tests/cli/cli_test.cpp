@@ -74,7 +74,8 @@ const Case kCases[] = {
        [](const Scene& s) {
            EXPECT_TRUE(s.read("joined.avi") == kMovie);
            EXPECT_EQ(s.names(), (Names{"Link.bat", "joined.avi", "movie$.avi.001", "movie$.avi.002",
-                                       "movie$.avi.003", "movie$.avi.sha256", "movie.avi"}));
+                                       "movie$.avi.003", "movie$.avi.par2", "movie$.avi.sha256",
+                                       "movie$.avi.vol0+1.par2", "movie.avi"}));
        }}}},
     {"CustomSizeTargetAndProposedOutput",
      [](const Scene& s) {
@@ -104,8 +105,8 @@ const Case kCases[] = {
        {},
        {},
        [](const Scene& s) {
-           EXPECT_EQ(s.names(),
-                     (Names{"b$.bin.001", "b$.bin.002", "b$.bin.003", "b$.bin.sha256", "b.bin"}));
+           EXPECT_EQ(s.names(), (Names{"b$.bin.001", "b$.bin.002", "b$.bin.003", "b$.bin.par2",
+                                       "b$.bin.sha256", "b$.bin.vol0+1.par2", "b.bin"}));
            EXPECT_EQ(s.read("b$.bin.003"), kSmall.substr(2000, 500));
        }}}},
     {"FloppyFlagIsTheFixedBlock",
@@ -239,6 +240,57 @@ const Case kCases[] = {
        {},
        [](const Scene& s) { EXPECT_TRUE(s.read("joined.avi") == kMovie); }},
       {{"merge", "@/movie$.avi.001", "-o", "@/other.avi", "--no-verify"}, 0}}},
+    {"RecoveryFilesProtectAndRepair",
+     [](const Scene& s) { s.write("m.bin", kSmall); },
+     {{{"split", "@/m.bin", "-b", "1K", "-o", "@/m"},
+       0,
+       {},
+       {},
+       [](const Scene& s) {
+           EXPECT_TRUE(s.has("m.par2"));
+           EXPECT_TRUE(s.has("m.vol0+1.par2"));
+       }},
+      {{"protect", "@/m.001", "-r", "10"},
+       0,
+       {},
+       {},
+       [](const Scene& s) {
+           EXPECT_TRUE(s.has("m.vol07+3.par2"));
+           EXPECT_FALSE(s.has("m.vol0+1.par2")) << "the earlier set's volume is replaced";
+           std::filesystem::remove(s.at("m.002"));
+           std::string bytes = s.read("m.005");
+           bytes[3] = static_cast<char>(bytes[3] ^ 1);
+           s.write("m.005", bytes);
+       }},
+      {{"protect", "@/m.001"}, 1, {"m.002"}},
+      {{"repair", "@/m.001"},
+       0,
+       {},
+       {"rebuilt m.002", "rebuilt m.005"},
+       [](const Scene& s) {
+           EXPECT_EQ(s.read("m.002"), kSmall.substr(1024, 1024));
+           EXPECT_EQ(s.read("m.005"), kSmall.substr(4096));
+           EXPECT_TRUE(s.has("m.005.damaged"));
+       }},
+      {{"verify", "@/m.001"}, 0},
+      {{"repair", "@/m.001"}, 0, {}, {"nothing to repair"}}}},
+    {"NoRecoveryAndTooLittle",
+     [](const Scene& s) { s.write("n.bin", kSmall); },
+     {{{"split", "@/n.bin", "-b", "1K", "-o", "@/n", "--no-recovery"},
+       0,
+       {},
+       {},
+       [](const Scene& s) { EXPECT_FALSE(s.has("n.par2")); }},
+      {{"repair", "@/n.001"}, 1, {"no recovery data"}},
+      {{"protect", "@/n.001"},
+       0,
+       {},
+       {},
+       [](const Scene& s) {
+           std::filesystem::remove(s.at("n.001"));
+           std::filesystem::remove(s.at("n.003"));
+       }},
+      {{"repair", "@/n.001"}, 1, {"2 slices are needed, there are 1"}}}},
     {"MissingLastPieceNamedByTheChecksumFile",
      [](const Scene& s) { s.write("m.bin", kSmall); },
      {{{"split", "@/m.bin", "-b", "2K", "-o", "@/m"},
@@ -360,8 +412,8 @@ const Case kCases[] = {
      {{{"merge", "-o", "@/out", "@/r.001", "@/r.009"}, 1, {"r.009"}}}},
     {"HelpAndVersion",
      nullptr,
-     {{{"--help"}, 0, {}, {"split", "merge", "list"}},
-      {{"split", "--help"}, 0, {}, {"--no-script", "--floppy", "--no-checksum"}},
+     {{{"--help"}, 0, {}, {"split", "merge", "list", "protect", "repair"}},
+      {{"split", "--help"}, 0, {}, {"--no-script", "--floppy", "--no-checksum", "--no-recovery"}},
       {{"merge", "--help"}, 0, {}, {"--no-verify"}},
       {{"--version"}, 0, {}, {"tessark-cli (Tessark) "}}}},
     {"UsageErrors",

@@ -198,6 +198,23 @@ PieceList PieceSet::present() const {
     return list;
 }
 
+std::vector<Text> pieceNames(const PieceSet& set) {
+    std::vector<Text> names;
+    if (set.run > 0) {
+        const PieceList run = PieceList::numbered(set.firstPiece, set.run);
+        names.reserve(static_cast<std::size_t>(set.run));
+        for (std::int64_t i = 0; i < set.run; ++i) {
+            names.push_back(run[i].substr(set.folder.size()));
+        }
+        return names;
+    }
+    names.reserve(set.pieces.size());
+    for (const SetPiece& piece : set.pieces) {
+        names.push_back(piece.name);
+    }
+    return names;
+}
+
 PieceSet readPieceSet(FileSystem& fs, const Text& firstPiece, const SetReadOptions& options) {
     const char16_t sep = fs.separator();
     PieceSet set;

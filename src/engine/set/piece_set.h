@@ -112,6 +112,10 @@ struct SetReadOptions {
     ProgressFn progress;
 };
 
+// The names (without folder) of the set's pieces in its order, the missing
+// pieces its checksum file lists included: what recovery data is matched to.
+std::vector<Text> pieceNames(const PieceSet& set);
+
 // Reads the set of `firstPiece` (a full path ending in "001"): the checksum
 // file once, the folder walked once or twice without holding names that do
 // not belong to the set, each listed piece looked up. Throws RuntimeError

@@ -10,6 +10,8 @@
 #include "engine/core/piece_names.h"
 #include "engine/core/runtime_error.h"
 #include "engine/core/sha256.h"
+#include "engine/recovery/par2_create.h"
+#include "engine/recovery/par2_format.h"
 #include "engine/split/join_script.h"
 #include "engine/split/split_settings.h"
 
@@ -46,6 +48,11 @@ bool writesOverSource(FileSystem& fs, const SplitPlan& plan) {
     };
     for (std::int64_t i = 0; i < plan.pieceCount(); ++i) {
         if (isSource(plan.piece(i).name)) {
+            return true;
+        }
+    }
+    for (const Text& path : plan.recoveryPaths()) {
+        if (isSource(path)) {
             return true;
         }
     }
@@ -98,6 +105,13 @@ PlannedPiece SplitPlan::piece(std::int64_t index) const {
     return {pieceName(target, index + 1), offset, std::min(block, length - offset)};
 }
 
+std::vector<Text> SplitPlan::recoveryPaths() const {
+    if (recovery != SplitRecovery::On) {
+        return {};
+    }
+    return recovery::recoveryPaths(target, recoverySlices);
+}
+
 std::string SplitPlan::scriptBytes(FileSystem& fs) const {
     std::string bytes;
     if (writeScript) {
@@ -144,6 +158,12 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
     proposeMergeName(plan);
     plan.scriptPath = joinScriptPath(plan.target, fs.separator());
     plan.checksumPath = checksumPath(plan.target);
+    if (request.recoverySlices > 0) {
+        plan.recovery = plan.pieceCount() > par2::kMaxInputSlices ? SplitRecovery::TooManyPieces
+                                                                  : SplitRecovery::On;
+        plan.recoverySlices = static_cast<std::uint32_t>(
+            std::min<std::int64_t>(request.recoverySlices, par2::kMaxRecoverySlices));
+    }
 
     // Truncating a piece or the script must never destroy the file being cut.
     if (writesOverSource(fs, plan)) {
@@ -245,6 +265,31 @@ RunOutcome takeBack(FileSystem& fs, const SplitPlan& plan, const std::vector<boo
     return RunOutcome::Stopped;
 }
 
+// The recovery files of the pieces just cut, staged; nothing when the run was
+// asked to stop meanwhile. The progress stays where the cut left it, so that
+// a window's bar and list do not move, but a stop is still heard.
+std::optional<recovery::PreparedRecovery> prepareSplitRecovery(FileSystem& fs,
+                                                               const SplitPlan& plan, FileId source,
+                                                               const Progress& cut,
+                                                               const ProgressFn& report) {
+    recovery::CreateRequest request;
+    for (std::int64_t i = 0; i < plan.pieceCount(); ++i) {
+        request.pieces.push_back(plan.piece(i).name);
+    }
+    request.base = plan.target;
+    request.sliceSize = recovery::defaultSliceSize(plan.block);
+    request.recoverySlices = plan.recoverySlices;
+    request.mustNotBe.push_back(source);
+    Progress own;
+    const ProgressFn relay = [&](const Progress&) { return !report || report(cut); };
+    auto prepared = recovery::prepareRecovery(fs, request, own, relay);
+    if (std::holds_alternative<recovery::CreateCheck>(prepared)) {
+        // The plan's count was checked; only a piece emptied since can land here.
+        raise(err::DeviceIo);
+    }
+    return std::move(std::get<std::optional<recovery::PreparedRecovery>>(prepared));
+}
+
 }  // namespace
 
 RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& report) {
@@ -282,11 +327,21 @@ RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& rep
     if (!tell()) {
         return takeBack(fs, plan, existed);
     }
+    std::optional<recovery::PreparedRecovery> recoveryFiles;
+    if (plan.recovery == SplitRecovery::On) {
+        recoveryFiles = prepareSplitRecovery(fs, plan, input->id(), progress, report);
+        if (!recoveryFiles) {
+            return takeBack(fs, plan, existed);
+        }
+    }
     if (plan.writeScript) {
         writeJoinScriptFile(fs, plan.scriptPath, scriptPieces(plan), plan.mergeName, input->id());
     }
     if (hashing) {
         hashing->commit(input->id());
+    }
+    if (recoveryFiles) {
+        recoveryFiles->commit();
     }
     return RunOutcome::Completed;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <variant>
+#include <vector>
 
 #include "engine/core/progress.h"
 #include "engine/core/refusal.h"
@@ -38,6 +39,9 @@ struct SplitRequest {
     bool writeScript = true;
     // Write TARGET.sha256 (the pieces' and the whole file's digests) last.
     bool writeChecksum = false;
+    // Recovery slices to write after the checksum file, in TARGET.par2 and
+    // TARGET.vol0+1.par2 ...: that many lost or damaged pieces can be rebuilt.
+    int recoverySlices = 0;
 };
 
 // The checks, in the order they are made.
@@ -57,6 +61,13 @@ enum class SplitCheck {
 
 using SplitRefusal = Refusal<SplitCheck>;
 
+// Whether the split writes recovery files.
+enum class SplitRecovery {
+    Off,           // none asked for
+    On,            // TARGET.par2 and its volumes, one slice per piece
+    TooManyPieces  // asked for, but a set of more than 32,768 pieces cannot have them
+};
+
 struct PlannedPiece {
     Text name;  // full path
     std::int64_t offset = 0;
@@ -75,6 +86,11 @@ struct SplitPlan {
     bool writeScript = true;
     Text checksumPath;  // TARGET.sha256
     bool writeChecksum = false;
+    SplitRecovery recovery = SplitRecovery::Off;
+    std::uint32_t recoverySlices = 0;  // when On
+
+    // TARGET.par2 and the volumes when the split writes recovery files.
+    std::vector<Text> recoveryPaths() const;
 
     std::int64_t pieceCount() const;
     // The piece at 0-based `index` (named TARGET.001 for index 0).
@@ -88,13 +104,16 @@ struct SplitPlan {
 // Throws RuntimeError when the disk cannot be read.
 std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitRequest& request);
 
-// Cuts the pieces, each opened so that it can never be the source, then writes
-// the script and, last, the checksum file, whose lines are staged as the
-// pieces are cut. A stop removes every piece file the run created and writes
-// neither; piece files that were there before stay, save the one being
-// written. An error removes the piece being written, keeps the complete ones
-// (the window lists them, and its report says the split failed) and writes
-// neither. Throws RuntimeError on failure.
+// Cuts the pieces, each opened so that it can never be the source, then
+// computes the recovery files (staged, from the pieces just written), writes
+// the script, the checksum file, whose lines are staged as the pieces are
+// cut, and last puts the recovery files in place. A stop, also while the
+// recovery files are computed (the progress then stays at its end), removes
+// every piece file the run created and writes none of the others; piece files
+// that were there before stay, save the one being written. An error removes
+// the piece being written, keeps the complete ones (the window lists them, and
+// its report says the split failed) and writes none of the others. Throws
+// RuntimeError on failure.
 RunOutcome runSplit(FileSystem& fs, const SplitPlan& plan, const ProgressFn& progress);
 
 }  // namespace tessark

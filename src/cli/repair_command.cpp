@@ -1,0 +1,92 @@
+// SPDX-License-Identifier: MIT
+// tessark-cli repair: damaged or missing pieces rebuilt in place from the
+// recovery files beside them, each written staged and renamed over; a
+// damaged piece stays as NAME.damaged.
+#include "cli/command_support.h"
+#include "cli/commands.h"
+#include "cli/console.h"
+#include "cli/refusals.h"
+#include "cli/stop_signal.h"
+#include "engine/core/piece_names.h"
+#include "engine/core/file_system.h"
+#include "engine/recovery/par2_check.h"
+#include "engine/recovery/par2_rebuild.h"
+#include "engine/set/piece_set.h"
+
+namespace tessark::cli {
+namespace {
+
+std::string shortBy(const recovery::RecoveryCheck& check) {
+    return "not enough recovery data: " + std::to_string(check.lostSlices) +
+           " slices are needed, there are " + std::to_string(check.recoverySlices());
+}
+
+}  // namespace
+
+int repairCommand(FileSystem& fs, const RepairOptions& options) {
+    Text first = absolutePath(options.firstPiece);
+    const auto target = targetOfPiece(first);
+    if (!target) {
+        complain(quoted(first) + " is not a piece of a set (a name ending in .001)");
+        return kUsageStatus;
+    }
+    first = pieceName(*target, 1);  // any piece names its set
+    try {
+        const PieceSet set = readPieceSet(fs, first);
+        if (set.checksums.status == ChecksumFileStatus::Unreadable) {
+            return fail("cannot read the set's checksum file " + quoted(set.checksums.path));
+        }
+        const Text folder = set.folder.substr(0, set.folder.size() - 1);
+        const std::vector<Text> names = pieceNames(set);
+        ProgressLine line = progressLineFor(options.quiet);
+        const ProgressFn report = reportTo(line);
+        Progress progress;
+        const auto check = recovery::checkRecovery(fs, folder, names, {}, progress, report);
+        if (!check) {
+            line.finish();
+            complain("repair stopped; no piece was changed");
+            return kStoppedStatus;
+        }
+        if (!check->setFound) {
+            line.finish();
+            return fail("no recovery data beside " + quoted(first) + " describes its pieces");
+        }
+        if (!check->anyDamage()) {
+            line.finish();
+            writeOut("every piece is sound; nothing to repair\n");
+            return 0;
+        }
+        if (!check->repairable()) {
+            line.finish();
+            return fail(shortBy(*check));
+        }
+        const auto result = recovery::repairInPlace(fs, *check, progress, report);
+        line.finish();
+        switch (result.outcome) {
+            case recovery::RebuildOutcome::Rebuilt:
+                for (const std::size_t p : result.repaired) {
+                    writeOut("rebuilt " + toUtf8(names[p]) + "\n");
+                }
+                return 0;
+            case recovery::RebuildOutcome::Stopped:
+                complain("repair stopped; no piece was changed");
+                return kStoppedStatus;
+            case recovery::RebuildOutcome::NoSet:
+            case recovery::RebuildOutcome::NotEnough:
+                return fail(shortBy(*check));
+            case recovery::RebuildOutcome::TooManyLost:
+                return fail("too many slices are lost to rebuild them at once");
+            case recovery::RebuildOutcome::Unsolvable:
+                return fail("the recovery data at hand cannot rebuild these slices");
+            case recovery::RebuildOutcome::WrongResult:
+                return fail(
+                    "the recovery files changed while the pieces were rebuilt; no piece "
+                    "was changed");
+        }
+        return kFailureStatus;
+    } catch (const RuntimeError& error) {
+        return fail(describe(error));
+    }
+}
+
+}  // namespace tessark::cli
