@@ -21,6 +21,8 @@ SplitRequest requestFrom(MainControls& window) {
     request.source = window.Text1.text();
     request.target = window.Text2.text();
     request.writeChecksum = true;
+    // One recovery slice rebuilds any one lost or damaged piece.
+    request.recoverySlices = 1;
     request.block = window.Option1.selected() ? BlockSize::floppy()
                                               : BlockSize::typedKilobytes(window.Text3.text());
     return request;
