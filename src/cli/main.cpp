@@ -12,6 +12,7 @@
 int main(int argc, char** argv) {
     using namespace tessark::cli;
     try {
+        useUserLocale();
         catchStopRequests();
         const auto fs = tessark::makeNativeFileSystem();
         return runApp(*fs, utf8Arguments(argc, argv));

@@ -7,7 +7,7 @@ std::string quoted(const Text& path) {
     return "'" + toUtf8(path) + "'";
 }
 
-std::string splitRefusalText(SplitCheck check, const SplitRequest& request) {
+std::string splitRefusalText(SplitCheck check, const SplitRequest& request, const Text& path) {
     const std::string source = quoted(request.source);
     const std::string target = quoted(request.target);
     switch (check) {
@@ -36,6 +36,10 @@ std::string splitRefusalText(SplitCheck check, const SplitRequest& request) {
         case SplitCheck::TargetIsSource:
             return "a piece of " + target + " or its Link.bat would be " + source +
                    " itself; choose another name for the pieces with -o";
+        case SplitCheck::TargetNotAFile:
+            return "cannot write " + quoted(path) +
+                   ": it is a device, a pipe or a folder, not a file; choose another name for "
+                   "the pieces with -o";
     }
     return "cannot split " + source;
 }
@@ -51,6 +55,9 @@ std::string mergeRefusalText(MergeCheck check, const MergeRequest& request) {
             return "cannot write " + output + ": its folder does not exist";
         case MergeCheck::NoPieces:
             return "there are no pieces to join into " + output;
+        case MergeCheck::OutputNotAFile:
+            return "cannot write " + output +
+                   ": it is (or its link leads to) a device, a pipe or a folder, not a file";
     }
     return "cannot join into " + output;
 }

@@ -105,8 +105,9 @@ class FileSystem {
     // Names of the subfolders of `folder`.
     virtual std::vector<Text> listFolders(const Text& folder) = 0;
 
-    // `text` in the system's ANSI code page (the locale's encoding outside
-    // Windows); a character that cannot be encoded becomes "?".
+    // `text` as Link.bat holds it: the system's ANSI code page on Windows,
+    // code page 936 (GBK) elsewhere whatever the locale; a character that
+    // cannot be encoded becomes "?".
     virtual std::string encodeAnsi(const Text& text) const = 0;
 
     // Moves up to `count` bytes from `in` at `inOffset` to `out` at `outOffset`

@@ -40,6 +40,10 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
     if (request.pieces.empty()) {
         return refusal(MergeCheck::NoPieces, plan.output);
     }
+    // The staged output would be renamed over it, turning it into a file.
+    if (fs.folderExists(plan.output) && !fs.fileExists(plan.output)) {
+        return refusal(MergeCheck::OutputNotAFile, plan.output);
+    }
     plan.pieces = request.pieces;
     // Hidden files count: replacing one without asking would lose it.
     plan.replacesExisting = fs.fileExists(plan.output);

@@ -31,7 +31,8 @@ enum class MergeCheck {
     NoOutput,             // empty output name
     OutputIsFolder,       // the output ends with a separator
     OutputFolderMissing,  // no folder part, or the folder does not exist
-    NoPieces              // nothing to join
+    NoPieces,             // nothing to join
+    OutputNotAFile        // the output, or what its link leads to, is a device, pipe or folder
 };
 
 using MergeRefusal = Refusal<MergeCheck>;

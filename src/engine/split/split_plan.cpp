@@ -34,22 +34,38 @@ void proposeMergeName(SplitPlan& plan) {
 
 // Whether any file the split would truncate or write is the source itself,
 // under any spelling or link (through a linked folder too): every piece and
-// the script are compared with the source's identity.
-bool writesOverSource(FileSystem& fs, const SplitPlan& plan) {
+// the script are compared with the source's identity. A name taken by a
+// device, a pipe or a folder is refused too: writing there would hang, fill
+// a device or fail halfway.
+std::optional<SplitRefusal> writesOverSource(FileSystem& fs, const SplitPlan& plan) {
     const auto sourceId = fs.fileId(plan.source);
     if (!sourceId) {
         raise(err::FileNotFound);  // gone since it was found
     }
-    const auto isSource = [&](const Text& name) {
-        return name == plan.source || fs.fileId(name) == sourceId;
+    const auto check = [&](const Text& name) -> std::optional<SplitRefusal> {
+        if (name == plan.source) {
+            return refusal(SplitCheck::TargetIsSource, plan.target);
+        }
+        const auto id = fs.fileId(name);
+        if (id == sourceId) {
+            return refusal(SplitCheck::TargetIsSource, plan.target);
+        }
+        if (id && !fs.fileExists(name)) {
+            return refusal(SplitCheck::TargetNotAFile, name);
+        }
+        return std::nullopt;
     };
     for (std::int64_t i = 0; i < plan.pieceCount(); ++i) {
-        if (isSource(plan.piece(i).name)) {
-            return true;
+        if (auto refused = check(plan.piece(i).name)) {
+            return refused;
         }
     }
-    return (plan.writeScript && isSource(plan.scriptPath)) ||
-           (plan.writeChecksum && isSource(plan.checksumPath));
+    if (plan.writeScript) {
+        if (auto refused = check(plan.scriptPath)) {
+            return refused;
+        }
+    }
+    return plan.writeChecksum ? check(plan.checksumPath) : std::nullopt;
 }
 
 // The source and target checks, in the window's order; nothing when they pass.
@@ -145,8 +161,8 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
     plan.checksumPath = checksumPath(plan.target);
 
     // Truncating a piece or the script must never destroy the file being cut.
-    if (writesOverSource(fs, plan)) {
-        return refusal(SplitCheck::TargetIsSource, plan.target);
+    if (auto refused = writesOverSource(fs, plan)) {
+        return *refused;
     }
     return plan;
 }
