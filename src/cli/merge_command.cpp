@@ -83,6 +83,7 @@ std::string damageText(const MergePlan& plan, const MergeDamaged& damage) {
 int mergeCommand(FileSystem& fs, const MergeOptions& options) {
     MergeRequest request;
     request.verify = options.verify;
+    request.stop = stopRequested;
     try {
         if (options.inputs.size() == 1 && isFirstPiece(fromUtf8(options.inputs.front()))) {
             const Text first = absolutePath(options.inputs.front());

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/refusals.h"
 
+#include "engine/checksum/checksum_file.h"
+
 namespace tessark::cli {
 
 std::string quoted(const Text& path) {
@@ -36,6 +38,10 @@ std::string splitRefusalText(SplitCheck check, const SplitRequest& request, cons
         case SplitCheck::TargetIsSource:
             return "a piece of " + target + " or its Link.bat would be " + source +
                    " itself; choose another name for the pieces with -o";
+        case SplitCheck::TooManyForChecksum:
+            return "too many pieces for a checksum file that can be read back (at most " +
+                   std::to_string(kMaxChecksumEntries - 1) +
+                   " pieces, and fewer with long names); choose a larger block, or --no-checksum";
         case SplitCheck::TargetNotAFile:
             return "cannot write " + quoted(path) +
                    ": it is a device, a pipe or a folder, not a file; choose another name for "

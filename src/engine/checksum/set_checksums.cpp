@@ -74,7 +74,7 @@ std::optional<SetChecksums> readSetChecksums(FileSystem& fs, const Text& firstPi
     return interpretChecksums(std::move(*entries), fixedPartOf(firstPiece, fs.separator()));
 }
 
-MergeChecks lookUpMergeChecks(FileSystem& fs, const PieceList& pieces) {
+MergeChecks lookUpMergeChecks(FileSystem& fs, const PieceList& pieces, const StopFn& stop) {
     MergeChecks checks;
     const auto file = pieces.empty() ? std::nullopt : checksumFileOf(pieces[0]);
     if (!file || !fs.fileExists(*file)) {
@@ -82,7 +82,7 @@ MergeChecks lookUpMergeChecks(FileSystem& fs, const PieceList& pieces) {
     }
     checks.file = *file;
     const char16_t sep = fs.separator();
-    auto entries = readChecksumFile(fs, *file);
+    auto entries = readChecksumFile(fs, *file, stop);
     const auto set = entries ? interpretChecksums(std::move(*entries), fixedPartOf(pieces[0], sep))
                              : std::nullopt;
     if (!set) {

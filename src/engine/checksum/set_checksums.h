@@ -52,7 +52,7 @@ struct MergeChecks {
 // Looks for the checksum file of the set of the first listed piece (moved
 // down the list or not, it names the set the user means) and matches the
 // list against it. Reads the checksum file only, never a piece.
-MergeChecks lookUpMergeChecks(FileSystem& fs, const PieceList& pieces);
+MergeChecks lookUpMergeChecks(FileSystem& fs, const PieceList& pieces, const StopFn& stop = {});
 
 // The checksum file of the set of `firstPiece`, when there is one and it can
 // be read as such.

@@ -48,7 +48,7 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
     // Hidden files count: replacing one without asking would lose it.
     plan.replacesExisting = fs.fileExists(plan.output);
     if (request.verify) {
-        plan.checks = lookUpMergeChecks(fs, plan.pieces);
+        plan.checks = lookUpMergeChecks(fs, plan.pieces, request.stop);
     }
     return plan;
 }

@@ -24,6 +24,8 @@ struct MergeRequest {
     PieceList pieces;
     // Look for the first piece's checksum file and check what it vouches for.
     bool verify = false;
+    // Asked while the checksum file is read (ReadStopped ends the planning).
+    StopFn stop = {};
 };
 
 // The checks, in the order they are made.

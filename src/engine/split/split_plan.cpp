@@ -98,6 +98,25 @@ std::optional<SplitRefusal> checkNames(FileSystem& fs, const Text& source, const
     return std::nullopt;
 }
 
+// Whether the checksum file stays within what its reader takes: at most
+// kMaxChecksumEntries lines and kMaxChecksumFile bytes, counting every
+// piece's line as long as the last (the longest number).
+bool checksumFits(const SplitPlan& plan, char16_t separator) {
+    const std::int64_t count = plan.pieceCount();
+    if (count < 1) {
+        return true;  // nothing to list
+    }
+    if (static_cast<std::uint64_t>(count) + 1 > kMaxChecksumEntries) {
+        return false;
+    }
+    const Sha256Digest any{};
+    const auto pieceLine = static_cast<std::int64_t>(
+        checksumLine(any, GetFileName(plan.piece(count - 1).name, separator)).size());
+    const auto wholeLine =
+        static_cast<std::int64_t>(checksumLine(any, GetFileName(plan.mergeName, separator)).size());
+    return pieceLine <= (kMaxChecksumFile - wholeLine) / count;
+}
+
 ScriptPieces scriptPieces(const SplitPlan& plan) {
     return {plan.pieceCount(), [&plan](std::int64_t i) { return plan.piece(i).name; }};
 }
@@ -160,6 +179,9 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
     plan.scriptPath = joinScriptPath(plan.target, fs.separator());
     plan.checksumPath = checksumPath(plan.target);
 
+    if (plan.writeChecksum && !checksumFits(plan, fs.separator())) {
+        return refusal(SplitCheck::TooManyForChecksum, plan.target);
+    }
     // Truncating a piece or the script must never destroy the file being cut.
     if (auto refused = writesOverSource(fs, plan)) {
         return *refused;

@@ -48,7 +48,15 @@ AfterJob merge(MainControls& w, FileSystem& fs) {
     for (std::int64_t i = 0; i < w.List1.count(); ++i) {
         request.pieces.push_back(w.List1.item(i));
     }
-    auto checked = planMerge(fs, request);
+    // A stop request is heard while the checksum file is read, too.
+    StopWatch watch(w, u"确定要停止合并吗？");
+    request.stop = [&watch] { return !watch.goOn(); };
+    std::variant<MergeRefusal, MergePlan> checked;
+    try {
+        checked = planMerge(fs, request);
+    } catch (const ReadStopped&) {
+        return watch.after();
+    }
     if (const auto* refused = std::get_if<MergeRefusal>(&checked)) {
         showRefusal(w, refusalBox(*refused));
         return AfterJob::Stay;
@@ -74,7 +82,6 @@ AfterJob merge(MainControls& w, FileSystem& fs) {
     showBusy(w, static_cast<double>(n - 1));
 
     // The bar shows the index of the piece being joined as it begins.
-    StopWatch watch(w, u"确定要停止合并吗？");
     std::int64_t started = 0;
     RunOutcome outcome = RunOutcome::Completed;
     try {
