@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "checksum_flood.h"
 #include "contest.h"
 #include "cow.h"
 #include "engine/core/text.h"
@@ -45,7 +46,8 @@ const char kUsage[] =
     "  --dir   where to create the test file (default /dev/shm, else the temp folder)\n"
     "  --size  size of the test file (default 2G; K, M, G are powers of 1024)\n"
     "  --runs  timed runs of each contestant after one warm-up (default 5)\n"
-    "  --buffered  copy through the read/write buffer, never the kernel's copy\n";
+    "  --buffered  copy through the read/write buffer, never the kernel's copy\n"
+    "  --checksum-flood  only parse checksum files of colliding and random names\n";
 
 std::int64_t parseSize(const std::string& text) {
     std::size_t used = 0;
@@ -73,6 +75,10 @@ Options parseOptions(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            std::exit(0);
+        }
+        if (arg == "--checksum-flood") {
+            measureChecksumFlood();  // this row alone: no files needed
             std::exit(0);
         }
         if (arg == "--buffered") {
@@ -244,6 +250,7 @@ int run(const Options& options) {
     raceOnCopyOnWrite(scratch, options.size, options.runs, options.copy, buffers, all);
     printReport(all, options.size);
     measureSets(scratch, options.copy, buffers);
+    measureChecksumFlood();
     std::printf("All results matched byte for byte.\n");
     return 0;
 }

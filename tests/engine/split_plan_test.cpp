@@ -36,6 +36,10 @@ struct PlanCase {
     std::vector<std::int64_t> sizes;    // of the planned pieces
 };
 
+void PrintTo(const PlanCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class PlanTable : public SplitPlanTest, public ::testing::WithParamInterface<PlanCase> {};
 
 TEST_P(PlanTable, RefusesOrPlans) {
@@ -175,6 +179,10 @@ struct LinkCase {
     bool symbolic;
 };
 
+void PrintTo(const LinkCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SourceLinkedAs : public SplitPlanTest, public ::testing::WithParamInterface<LinkCase> {};
 
 TEST_P(SourceLinkedAs, IsRefusedAndTheSourceIsUntouched) {
@@ -253,6 +261,10 @@ struct StopCase {
     std::vector<Text> left;
 };
 
+void PrintTo(const StopCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SplitStop : public ::testing::TestWithParam<StopCase> {};
 
 // "/out/m.002" is there before the run: it stays, old or rewritten whole,
@@ -324,6 +336,10 @@ struct NameCase {
     Text target;         // in D:\\out
     std::string script;  // empty: refused
 };
+
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ScriptName : public SplitPlanTest, public ::testing::WithParamInterface<NameCase> {};
 
