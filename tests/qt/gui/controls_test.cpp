@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
@@ -209,6 +211,12 @@ class ControlsTest : public QObject {
             folder = box->directory().absolutePath();
             filterShown = box->selectedNameFilter();
             box->selectFile(file.fileName());
+            // selectFile leaves the name box alone once it has the focus,
+            // which it gets at some moment after the dialog shows: typed
+            // there, the name is taken whenever that is.
+            if (auto* name = box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+                name->setText(QFileInfo(file.fileName()).fileName());
+            }
             static_cast<QDialog*>(box)->accept();
         });
         dialog.showOpen();
