@@ -21,7 +21,7 @@ namespace {
 // The names of a file, as many as the issue that found the flood used.
 constexpr std::size_t kNames = 65536;
 // A hash set of colliding names is quadratic: fewer of them show it.
-constexpr std::size_t kSetNames = 16384;
+constexpr std::size_t kSetNames = 4096;
 
 // The block step of the C++ library's string hash (libstdc++'s _Hash_bytes,
 // a 64-bit Murmur variant): the state after a block of 8 bytes is

@@ -46,11 +46,13 @@ std::optional<SplitRefusal> writesOverSource(FileSystem& fs, const SplitPlan& pl
         if (name == plan.source) {
             return refusal(SplitCheck::TargetIsSource, plan.target);
         }
-        const auto id = fs.fileId(name);
-        if (id == sourceId) {
+        if (!fs.folderExists(name)) {
+            return std::nullopt;  // nothing there: one look, for most names
+        }
+        if (fs.fileId(name) == sourceId) {
             return refusal(SplitCheck::TargetIsSource, plan.target);
         }
-        if (id && !fs.fileExists(name)) {
+        if (!fs.fileExists(name)) {
             return refusal(SplitCheck::TargetNotAFile, name);
         }
         return std::nullopt;
