@@ -210,6 +210,7 @@ TEST_F(Win32FileSystemTest, DeviceNamesAreRefusedAsFiles) {
         EXPECT_EQ(errorNumberOf([&] { fs->createStaged(device); }), 68) << shown;
         EXPECT_FALSE(fs->fileExists(device)) << shown;
         EXPECT_TRUE(fs->folderExists(device)) << shown;
+        EXPECT_TRUE(fs->isDeviceName(device)) << shown;
     }
     EXPECT_TRUE(sorted(fs->findFiles(dir / u"*")).empty());
 }

@@ -38,6 +38,7 @@ class ForwardingFileSystem : public FileSystem {
         inner_.forEachFile(p, visit);
     }
     std::vector<Text> listFolders(const Text& f) override { return inner_.listFolders(f); }
+    bool isDeviceName(const Text& p) const override { return inner_.isDeviceName(p); }
     std::string encodeAnsi(const Text& t) const override { return inner_.encodeAnsi(t); }
     std::int64_t transfer(InputFile& in, std::int64_t inOffset, OutputFile& out,
                           std::int64_t outOffset, std::int64_t count) override {

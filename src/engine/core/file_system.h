@@ -102,6 +102,13 @@ class FileSystem {
     // size is walked without holding its names. The default lists them first;
     // a native file system walks the folder itself.
     virtual void forEachFile(const Text& pattern, const std::function<void(Text&&)>& visit);
+    // Whether the system takes `path` for a device whatever the disk holds
+    // (Windows' CON, NUL.001, \\.\...); such a name has no file identity.
+    virtual bool isDeviceName(const Text& path) const {
+        static_cast<void>(path);
+        return false;
+    }
+
     // Names of the subfolders of `folder`.
     virtual std::vector<Text> listFolders(const Text& folder) = 0;
 

@@ -354,6 +354,10 @@ bool Win32FileSystem::fileExists(const Text& path) {
     return attributes && (*attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool Win32FileSystem::isDeviceName(const Text& path) const {
+    return namesWindowsDevice(path);
+}
+
 bool Win32FileSystem::folderExists(const Text& path) {
     return namesWindowsDevice(path) || attributesOf(path).has_value();
 }

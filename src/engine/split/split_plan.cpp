@@ -43,16 +43,12 @@ std::optional<SplitRefusal> writesOverSource(FileSystem& fs, const SplitPlan& pl
         raise(err::FileNotFound);  // gone since it was found
     }
     const auto check = [&](const Text& name) -> std::optional<SplitRefusal> {
-        if (name == plan.source) {
+        const auto id = name == plan.source ? sourceId : fs.fileId(name);
+        if (id == sourceId) {
             return refusal(SplitCheck::TargetIsSource, plan.target);
         }
-        if (!fs.folderExists(name)) {
-            return std::nullopt;  // nothing there: one look, for most names
-        }
-        if (fs.fileId(name) == sourceId) {
-            return refusal(SplitCheck::TargetIsSource, plan.target);
-        }
-        if (!fs.fileExists(name)) {
+        // One look for most names: nothing there has no identity.
+        if ((id && !fs.fileExists(name)) || (!id && fs.isDeviceName(name))) {
             return refusal(SplitCheck::TargetNotAFile, name);
         }
         return std::nullopt;

@@ -55,6 +55,7 @@ AfterJob merge(MainControls& w, FileSystem& fs) {
     try {
         checked = planMerge(fs, request);
     } catch (const ReadStopped&) {
+        w.messages.show(u"合并已停止。", mb::Information);
         return watch.after();
     }
     if (const auto* refused = std::get_if<MergeRefusal>(&checked)) {
