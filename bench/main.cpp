@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "checksum_flood.h"
 #include "contest.h"
 #include "cow.h"
 #include "engine/core/piece_names.h"
@@ -50,7 +51,8 @@ const char kUsage[] =
     "  --size  size of the test file (default 2G; K, M, G are powers of 1024)\n"
     "  --runs  timed runs of each contestant after one warm-up (default 5)\n"
     "  --buffered  copy through the read/write buffer, never the kernel's copy\n"
-    "  --kernels-only  only the GF(2^16) kernels' speed beside memcpy\n";
+    "  --kernels-only  only the GF(2^16) kernels' speed beside memcpy\n"
+    "  --checksum-flood  only parse checksum files of colliding and random names\n";
 
 std::int64_t parseSize(const std::string& text) {
     std::size_t used = 0;
@@ -78,6 +80,10 @@ Options parseOptions(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            std::exit(0);
+        }
+        if (arg == "--checksum-flood") {
+            measureChecksumFlood();  // this row alone: no files needed
             std::exit(0);
         }
         if (arg == "--buffered") {
@@ -259,6 +265,7 @@ int run(const Options& options) {
     printReport(all, options.size);
     measureSets(scratch, options.copy, buffers);
     measureKernels(options.runs);
+    measureChecksumFlood();
     std::printf("All results matched byte for byte.\n");
     return 0;
 }

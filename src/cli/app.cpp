@@ -127,6 +127,10 @@ int runApp(FileSystem& fs, const std::vector<std::string>& arguments) {
         ->add_option("FIRST.001", listed, "the first piece of the set")
         ->required();
 
+    if (const auto malformed = malformedArgument(arguments)) {
+        return usageError("the argument '" + *malformed +
+                          "' is not valid UTF-8; names are read as UTF-8 whatever the locale");
+    }
     // Without this, a mistyped command reads as a missing one.
     if (!arguments.empty() && !arguments.front().empty() && arguments.front()[0] != '-' &&
         app.get_subcommands(

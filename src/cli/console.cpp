@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/console.h"
 
+#include <clocale>
 #include <cstdio>
+#include <cstring>
 
 #include "engine/core/text.h"
 
@@ -10,7 +12,10 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 #else
+#include <langinfo.h>
 #include <unistd.h>
+
+#include "engine/platform/posix_file_system.h"
 #endif
 
 namespace tessark::cli {
@@ -23,8 +28,27 @@ bool isConsole(HANDLE handle) {
 }
 #endif
 
+#ifndef _WIN32
+// The locale's character set when text must be converted to it.
+const char* outputCodeset() {
+    const char* codeset = ::nl_langinfo(CODESET);
+    if (codeset == nullptr || std::strcmp(codeset, "UTF-8") == 0 ||
+        std::strcmp(codeset, "ANSI_X3.4-1968") == 0) {
+        return nullptr;
+    }
+    return codeset;
+}
+#endif
+
 void write(std::FILE* stream, std::string_view text) {
-#ifdef _WIN32
+#ifndef _WIN32
+    if (const char* codeset = outputCodeset()) {
+        const std::string local = encodeForCodeset(fromUtf8(text), codeset);
+        std::fwrite(local.data(), 1, local.size(), stream);
+        std::fflush(stream);
+        return;
+    }
+#else
     const HANDLE handle = GetStdHandle(stream == stdout ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
     if (isConsole(handle)) {
         std::fflush(stream);
@@ -39,6 +63,36 @@ void write(std::FILE* stream, std::string_view text) {
 }
 
 }  // namespace
+
+void useUserLocale() {
+    std::setlocale(LC_ALL, "");
+#ifdef LC_MESSAGES
+    std::setlocale(LC_MESSAGES, "C");
+#endif
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+std::optional<std::string> malformedArgument(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (toUtf8(fromUtf8(argument)) == argument) {
+            continue;  // a malformed sequence would have come back as U+FFFD
+        }
+        std::string shown;
+        for (const char c : argument) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (byte < 0x80) {
+                shown += c;
+                continue;
+            }
+            constexpr char kHex[] = "0123456789ABCDEF";
+            shown += "\\x";
+            shown += kHex[byte >> 4];
+            shown += kHex[byte & 0xF];
+        }
+        return shown;
+    }
+    return std::nullopt;
+}
 
 std::vector<std::string> utf8Arguments(int argc, char** argv) {
     std::vector<std::string> arguments;

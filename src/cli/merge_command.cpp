@@ -101,6 +101,7 @@ int mergeCommand(FileSystem& fs, const MergeOptions& options) {
     request.verify = options.verify;
     const bool typedList =
         options.inputs.size() != 1 || !isFirstPiece(fromUtf8(options.inputs.front()));
+    request.stop = stopRequested;
     try {
         if (!typedList) {
             if (auto refused =

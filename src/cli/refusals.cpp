@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "cli/refusals.h"
 
+#include "engine/checksum/checksum_file.h"
+
 namespace tessark::cli {
 
 std::string quoted(const Text& path) {
     return "'" + toUtf8(path) + "'";
 }
 
-std::string splitRefusalText(SplitCheck check, const SplitRequest& request) {
+std::string splitRefusalText(SplitCheck check, const SplitRequest& request, const Text& path) {
     const std::string source = quoted(request.source);
     const std::string target = quoted(request.target);
     switch (check) {
@@ -36,6 +38,14 @@ std::string splitRefusalText(SplitCheck check, const SplitRequest& request) {
         case SplitCheck::TargetIsSource:
             return "a piece of " + target + " or its Link.bat would be " + source +
                    " itself; choose another name for the pieces with -o";
+        case SplitCheck::TooManyForChecksum:
+            return "too many pieces for a checksum file that can be read back (at most " +
+                   std::to_string(kMaxChecksumEntries - 1) +
+                   " pieces, and fewer with long names); choose a larger block, or --no-checksum";
+        case SplitCheck::TargetNotAFile:
+            return "cannot write " + quoted(path) +
+                   ": it is a device, a pipe or a folder, not a file; choose another name for "
+                   "the pieces with -o";
     }
     return "cannot split " + source;
 }
@@ -51,6 +61,9 @@ std::string mergeRefusalText(MergeCheck check, const MergeRequest& request) {
             return "cannot write " + output + ": its folder does not exist";
         case MergeCheck::NoPieces:
             return "there are no pieces to join into " + output;
+        case MergeCheck::OutputNotAFile:
+            return "cannot write " + output +
+                   ": it is (or its link leads to) a device, a pipe or a folder, not a file";
     }
     return "cannot join into " + output;
 }

@@ -11,7 +11,8 @@
 
 namespace tessark::cli {
 
-std::string splitRefusalText(SplitCheck check, const SplitRequest& request);
+// `path` is the refusal's own file, where the check names one.
+std::string splitRefusalText(SplitCheck check, const SplitRequest& request, const Text& path = {});
 std::string mergeRefusalText(MergeCheck check, const MergeRequest& request);
 
 // A path as messages show it: in UTF-8 between single quotes.

@@ -32,7 +32,7 @@ int splitCommand(FileSystem& fs, const SplitOptions& options) {
                 return fail("cannot propose a name for the pieces of " + quoted(request.source) +
                             " (it has no extension); give one with -o");
             }
-            return fail(splitRefusalText(refusal->check, request));
+            return fail(splitRefusalText(refusal->check, request, refusal->path));
         }
         const auto& plan = std::get<SplitPlan>(checked);
         ProgressLine line = progressLineFor(options.quiet);

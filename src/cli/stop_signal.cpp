@@ -45,8 +45,10 @@ void catchStopRequests() {
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
     // Calls interrupted by the signal carry on; the flag is seen between
-    // them. The handler is reset by the first signal, so a second Ctrl+C ends
-    // the process.
+    // them. None of them waits for long: a pipe or a device, whose opening
+    // or reading could wait for ever, is refused as a piece or an output
+    // before it is read. The handler is reset by the first signal, so a
+    // second Ctrl+C ends the process.
     action.sa_flags = SA_RESTART | SA_RESETHAND;
     if (sigaction(SIGINT, &action, nullptr) != 0) {
         throw std::runtime_error(std::string("cannot catch Ctrl+C: ") + std::strerror(errno));

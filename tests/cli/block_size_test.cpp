@@ -14,6 +14,10 @@ struct SizeCase {
     std::optional<std::int64_t> bytes;
 };
 
+void PrintTo(const SizeCase& c, std::ostream* os) {
+    *os << '"' << c.text << '"';
+}
+
 class BlockSizeTest : public ::testing::TestWithParam<SizeCase> {};
 
 TEST_P(BlockSizeTest, ReadsAsSplitDoes) {

@@ -17,6 +17,10 @@ struct LineCase {
     const char* line;
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) {
+    *os << c.done << "_of_" << c.total << "_in_" << c.seconds << "s";
+}
+
 class ProgressLineTest : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(ProgressLineTest, ShowsPercentBytesSpeedAndTimeLeft) {

@@ -192,6 +192,22 @@ bool Running::ended() {
     return status_ >= 0;
 }
 
+bool Running::holdsFileIn(const std::filesystem::path& folder) const {
+    std::string prefix = folder.string();
+    if (!prefix.ends_with('/')) {
+        prefix += '/';
+    }
+    std::error_code error;
+    for (const auto& fd :
+         std::filesystem::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", error)) {
+        const auto target = std::filesystem::read_symlink(fd.path(), error);
+        if (!error && target.string().starts_with(prefix)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 Finished Running::wait() {
     const int status = status_ >= 0 ? status_ : waitFor(pid_, 0);
     pid_ = 0;

@@ -36,6 +36,8 @@ class Running {
     void signal(int number);
     // Whether it has ended, without waiting.
     bool ended();
+    // Whether it holds a file inside `folder` open (Linux: from /proc).
+    bool holdsFileIn(const std::filesystem::path& folder) const;
     Finished wait();
 
   private:

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "engine/checksum/set_checksums.h"
+#include "fake_file_system.h"
+#include "forwarding_file_system.h"
 
 namespace tessark {
 namespace {
@@ -115,6 +117,52 @@ TEST(ChecksumLine, EscapesAsTheGnuToolsDoAndReadsBack) {
     const auto back = parseChecksumText(checksumLine(d, u"x\\y.001"), u'/');
     ASSERT_TRUE(back);
     EXPECT_EQ(back->front().name, u"x\\y.001");
+}
+
+// 20,000 lines, the same name twice far apart: a stop request ends the parse
+// while the lines come in or while the names are sorted; without one the
+// name given twice spoils the file.
+TEST(ChecksumReading, StopsOnRequestAndFindsANameTwiceAnywhere) {
+    std::string text;
+    for (int i = 1; i <= 20000; ++i) {
+        text += kA + "  m." + std::to_string(i) + "\n";
+    }
+    text += kA + "  m.7\n";
+    EXPECT_FALSE(parseChecksumText(text, u'/'));
+    for (const int askedBeforeStop : {0, 3, 6}) {
+        int asked = 0;
+        ChecksumReader reader(u'/', [&] { return asked++ >= askedBeforeStop; });
+        EXPECT_THROW(
+            {
+                reader.feed(text);
+                reader.finish();
+            },
+            ReadStopped)
+            << askedBeforeStop;
+    }
+}
+
+// A file over the limit is refused by its length, never opened: its size
+// could make the parse hold gigabytes before it finds a fault.
+class Oversized : public test::ForwardingFileSystem {
+  public:
+    using ForwardingFileSystem::ForwardingFileSystem;
+    std::int64_t fileLength(const Text&) override { return kMaxChecksumFile + 1; }
+    std::unique_ptr<InputFile> openRead(const Text& p) override {
+        ++opened;
+        return ForwardingFileSystem::openRead(p);
+    }
+    int opened = 0;
+};
+
+TEST(ChecksumReading, AFileOverTheLimitIsRefusedUnread) {
+    test::FakeFileSystem disk{u'/'};
+    disk.addFolder(u"/s");
+    disk.addFile(u"/s/m.sha256", kLine);
+    EXPECT_TRUE(readChecksumFile(disk, u"/s/m.sha256"));
+    Oversized large(disk);
+    EXPECT_FALSE(readChecksumFile(large, u"/s/m.sha256"));
+    EXPECT_EQ(large.opened, 0);
 }
 
 TEST(ChecksumSet, TellsThePiecesFromTheWholeFile) {

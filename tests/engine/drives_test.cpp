@@ -71,6 +71,11 @@ struct HoldingCase {
     std::optional<std::size_t> expected;
 };
 
+void PrintTo(const HoldingCase& c, std::ostream* os) {
+    *os << toUtf8(c.path) << "_in_" << c.drives.size() << "_drives_"
+        << (c.expected ? static_cast<long long>(*c.expected) : -1LL);
+}
+
 class DriveHolding : public ::testing::TestWithParam<HoldingCase> {};
 
 TEST_P(DriveHolding, FindsTheLongestDriveThatIsAnAncestor) {

@@ -18,6 +18,10 @@ struct RefusalCase {
     bool replaces = false;
 };
 
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class MergePlanTable : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(MergePlanTable, RefusesOrPlans) {

@@ -131,6 +131,10 @@ struct RoundTripCase {
     std::int64_t kilobytes;  // 0: the fixed block
 };
 
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+    *os << c.size << "_bytes_in_" << c.kilobytes << "_KB";
+}
+
 class RoundTrip : public RealFiles, public ::testing::WithParamInterface<RoundTripCase> {};
 
 TEST_P(RoundTrip, SplitThenMergeGivesBackTheSource) {

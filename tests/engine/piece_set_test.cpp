@@ -21,6 +21,10 @@ struct GapCase {
     std::optional<std::int64_t> numbered = std::nullopt;  // exactly 1..n, as a split names them
 };
 
+void PrintTo(const GapCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class Gaps : public ::testing::TestWithParam<GapCase> {};
 
 TEST_P(Gaps, AddListsWhatIsThereAndNamesTheFirstMissingPiece) {

@@ -16,11 +16,12 @@
 #include <thread>
 
 #include "engine/core/runtime_error.h"
-#include "forms/merge_form.h"
 #include "engine/platform/posix_file_system.h"
 #include "engine/platform/posix_staged_file.h"
-#include "forms/split_form.h"
 #include "fake_window.h"
+#include "forms/merge_form.h"
+#include "forms/split_form.h"
+#include "forwarding_file_system.h"
 #include "temp_folder.h"
 
 namespace tessark {
@@ -251,9 +252,27 @@ INSTANTIATE_TEST_SUITE_P(Ways, Staging,
                                            StagingCase{"NamedTemporaryFile", false}),
                          [](const auto& p) { return std::string(p.param.name); });
 
-// The child merges a real piece and then a FIFO, whose opening blocks until
-// the parent opens its other end: at that moment the first piece is staged.
-// Killed there, the child leaves the old output and not a byte more.
+// Opening the second piece tells the parent through a pipe and then waits
+// for ever: at that moment the first piece is staged.
+class WaitsAtSecondPiece : public test::ForwardingFileSystem {
+  public:
+    WaitsAtSecondPiece(FileSystem& inner, int tell) : ForwardingFileSystem(inner), tell_(tell) {}
+    std::unique_ptr<InputFile> openRead(const Text& p) override {
+        if (endsWith(p, u".002")) {
+            static_cast<void>(::write(tell_, "2", 1));
+            for (;;) {
+                ::pause();
+            }
+        }
+        return ForwardingFileSystem::openRead(p);
+    }
+
+  private:
+    int tell_;
+};
+
+// The child merges a real piece and then one at which it waits. Killed
+// there, the child leaves the old output and not a byte more.
 TEST_F(Links, AMergeKilledHalfWayLeavesOnlyTheOldOutput) {
     {
         posix::PosixStaged probe(text(dir / "probe"), true);
@@ -262,33 +281,32 @@ TEST_F(Links, AMergeKilledHalfWayLeavesOnlyTheOldOutput) {
         }
     }
     writeAll(dir / "a.001", pattern(200000, 'k'));
-    ASSERT_EQ(::mkfifo((dir / "a.002").c_str(), 0600), 0);
+    writeAll(dir / "a.002", pattern(1000, 'l'));
     writeAll(dir / "out.bin", "the old output");
     const auto before = namesIn(dir);
 
+    int tell[2];
+    ASSERT_EQ(::pipe(tell), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+        ::close(tell[0]);
         w.List1.items = {text(dir / "a.001"), text(dir / "a.002")};
         w.Text4.value = text(dir / "out.bin");
         auto controls = w.controls();
-        startMerge(controls, *fs);
+        WaitsAtSecondPiece waits(*fs, tell[1]);
+        startMerge(controls, waits);
         ::_exit(0);
     }
-    int fifo = -1;
+    ::close(tell[1]);
+    // The read ends with nothing when the child ends without reaching it.
+    char told = 0;
+    const bool reached = ::read(tell[0], &told, 1) == 1;
+    ::close(tell[0]);
     int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (fifo < 0 && ::waitpid(child, &status, WNOHANG) == 0 &&
-           std::chrono::steady_clock::now() < deadline) {
-        fifo = ::open((dir / "a.002").c_str(), O_WRONLY | O_NONBLOCK);  // ENXIO until it reads
-        if (fifo < 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-    }
     ::kill(child, SIGKILL);
     ::waitpid(child, &status, 0);
-    ASSERT_GE(fifo, 0) << "the child never reached the second piece";
-    ::close(fifo);
+    ASSERT_TRUE(reached) << "the child never reached the second piece";
     EXPECT_TRUE(WIFSIGNALED(status));
 
     EXPECT_EQ(namesIn(dir), before);

@@ -3,6 +3,7 @@
 // run, and the guards that keep the source and Link.bat safe.
 #include <gtest/gtest.h>
 
+#include "engine/checksum/checksum_file.h"
 #include "engine/core/piece_names.h"
 #include "engine/core/runtime_error.h"
 #include "engine/split/split_plan.h"
@@ -35,6 +36,10 @@ struct PlanCase {
     std::optional<SplitCheck> refused;  // nothing: a plan
     std::vector<std::int64_t> sizes;    // of the planned pieces
 };
+
+void PrintTo(const PlanCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PlanTable : public SplitPlanTest, public ::testing::WithParamInterface<PlanCase> {};
 
@@ -123,6 +128,32 @@ TEST_F(SplitPlanTest, AMillionPiecesTakeNoMemoryOfTheirOwn) {
     EXPECT_EQ(last.size, 1);
 }
 
+// A split never writes a checksum file its reader would refuse: not more
+// lines than it takes, nor more bytes (long names make long lines).
+TEST_F(SplitPlanTest, ThePiecesFitTheChecksumFileOrTheSplitIsRefused) {
+    constexpr std::int64_t kLines = static_cast<std::int64_t>(kMaxChecksumEntries);
+    fs.addFile(u"D:\\src\\big", std::string(static_cast<std::size_t>(kLines), 'x'));
+    // Lines of about 2,075 bytes: 131,072 of them are over the byte limit,
+    // 65,536 are not.
+    const Text longName = u"D:\\out\\" + Text(2000, u'n');
+    struct Case {
+        Text target;
+        std::int64_t block;
+        bool refused;
+    };
+    for (const Case& c : {Case{u"D:\\out\\b", 1, true},  // one line too many
+                          Case{longName, 32, true}, Case{longName, 64, false}}) {
+        SplitRequest request{u"D:\\src\\big", c.target, BlockSize::ofBytes(c.block)};
+        request.writeChecksum = true;
+        const auto result = planSplit(fs, request);
+        const auto* refusal = std::get_if<SplitRefusal>(&result);
+        EXPECT_EQ(refusal != nullptr, c.refused) << toUtf8(c.target) << " " << c.block;
+        if (refusal) {
+            EXPECT_EQ(refusal->check, SplitCheck::TooManyForChecksum);
+        }
+    }
+}
+
 // Link.bat is written a block of lines at a time: many blocks' worth must
 // come out exactly as the whole script.
 TEST_F(SplitPlanTest, ALongScriptIsWrittenWhole) {
@@ -148,6 +179,10 @@ struct LinkCase {
     Text link;
     bool symbolic;
 };
+
+void PrintTo(const LinkCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class SourceLinkedAs : public SplitPlanTest, public ::testing::WithParamInterface<LinkCase> {};
 
@@ -227,6 +262,10 @@ struct StopCase {
     std::vector<Text> left;
 };
 
+void PrintTo(const StopCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SplitStop : public ::testing::TestWithParam<StopCase> {};
 
 // "/out/m.002" is there before the run: it stays, old or rewritten whole,
@@ -298,6 +337,10 @@ struct NameCase {
     Text target;         // in D:\\out
     std::string script;  // empty: refused
 };
+
+void PrintTo(const NameCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ScriptName : public SplitPlanTest, public ::testing::WithParamInterface<NameCase> {};
 

@@ -15,6 +15,10 @@ struct NumberCase {
     double expected;
 };
 
+void PrintTo(const NumberCase& c, std::ostream* os) {
+    *os << '"' << toUtf8(c.text) << '"';
+}
+
 class LeadingNumber : public ::testing::TestWithParam<NumberCase> {};
 
 TEST_P(LeadingNumber, ReadsTheLongestLeadingNumber) {

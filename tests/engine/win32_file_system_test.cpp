@@ -198,6 +198,23 @@ TEST_F(Win32FileSystemTest, RealFaultsGiveTheirRunTimeErrors) {
     EXPECT_EQ(errorNumberOf([&] { fs->fileLength(dir / u"folder"); }), 75);
 }
 
+// Device names are neither read nor written, in a folder or not, and count
+// as something there that is not a file (so the merge and the split refuse
+// them as output or target).
+TEST_F(Win32FileSystemTest, DeviceNamesAreRefusedAsFiles) {
+    for (const Text& device : {Text(u"CON"), Text(u"NUL.001"), Text(u"COM1"), dir / u"nul.001",
+                               Text(u"\\\\.\\NUL"), Text(u"\\\\?\\GLOBALROOT\\Device\\Null")}) {
+        const std::string shown = toUtf8(device);
+        EXPECT_EQ(errorNumberOf([&] { fs->openRead(device); }), 68) << shown;
+        EXPECT_EQ(errorNumberOf([&] { fs->createFile(device); }), 68) << shown;
+        EXPECT_EQ(errorNumberOf([&] { fs->createStaged(device); }), 68) << shown;
+        EXPECT_FALSE(fs->fileExists(device)) << shown;
+        EXPECT_TRUE(fs->folderExists(device)) << shown;
+        EXPECT_TRUE(fs->isDeviceName(device)) << shown;
+    }
+    EXPECT_TRUE(sorted(fs->findFiles(dir / u"*")).empty());
+}
+
 TEST_F(Win32FileSystemTest, AFileHeldWithoutSharingIsAnAccessError) {
     const Text path = dir / u"held.avi";
     writeWholeFile(path, "x");

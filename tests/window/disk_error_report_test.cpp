@@ -13,6 +13,10 @@ struct ReportCase {
     Text message;  // empty: nothing is shown
 };
 
+void PrintTo(const ReportCase& c, std::ostream* os) {
+    *os << c.number << (c.table == ErrorTable::Full ? "_full" : "_without_not_found");
+}
+
 class DiskErrorReportTest : public ::testing::TestWithParam<ReportCase> {};
 
 TEST_P(DiskErrorReportTest, ShowsTheFixedWordsOrNothing) {

@@ -76,6 +76,10 @@ struct ValidationCase {
     std::vector<std::string> effects;  // what happens to Text4, in order
 };
 
+void PrintTo(const ValidationCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class MergeValidation : public MergeTest, public ::testing::WithParamInterface<ValidationCase> {};
 
 TEST_P(MergeValidation, StopsWithItsMessageAndTouchesNoFile) {
@@ -172,6 +176,10 @@ struct CopyCase {
     std::vector<Text> list;
     std::string expected;
 };
+
+void PrintTo(const CopyCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MergeCopy : public MergeTest, public ::testing::WithParamInterface<CopyCase> {};
 
@@ -274,6 +282,10 @@ struct FailureCase {
     Text message;        // the report, or nothing for a number outside the table
     bool duringTheCopy;  // the failure comes after the hourglass and the bar went up
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class MergeFailure : public MergeTest,
                      public ::testing::WithParamInterface<std::tuple<FailureCase, bool>> {};

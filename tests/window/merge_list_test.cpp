@@ -134,6 +134,10 @@ struct DuplicateCase {
     Items expected;
 };
 
+void PrintTo(const DuplicateCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class DuplicateInSet : public MergeListTest, public ::testing::WithParamInterface<DuplicateCase> {};
 
 TEST_P(DuplicateInSet, EndsTheAddAtTheDuplicate) {
@@ -162,6 +166,10 @@ struct ProposalCase {
     Text proposed;
     bool caretToEnd;
 };
+
+void PrintTo(const ProposalCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class OutputProposal : public MergeListTest, public ::testing::WithParamInterface<ProposalCase> {};
 
@@ -202,6 +210,10 @@ struct ListCase {
     std::int64_t expectedSelected;
     Text expectedToolTip;  // the clicks that the new selection makes
 };
+
+void PrintTo(const ListCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class ListOperation : public MergeListTest, public ::testing::WithParamInterface<ListCase> {};
 

@@ -141,12 +141,37 @@ bool ChecksumReader::takeLine(std::string_view line) {
         return false;
     }
     auto name = strictUtf8(*utf8);
-    if (!name || !plainFileName(*name, separator_) || entries_.size() >= kMaxChecksumEntries ||
-        !names_.insert(*name).second) {
+    if (!name || !plainFileName(*name, separator_) || entries_.size() >= kMaxChecksumEntries) {
         return false;
     }
     entries_.push_back({std::move(*name), *digest});
     return true;
+}
+
+void ChecksumReader::checkStop() {
+    // Often enough to answer within a fraction of a second, rarely enough
+    // to cost nothing.
+    constexpr std::size_t kEvery = 4096;
+    if (++sinceStopAsked_ >= kEvery) {
+        sinceStopAsked_ = 0;
+        if (stop_ && stop_()) {
+            throw ReadStopped();
+        }
+    }
+}
+
+bool ChecksumReader::namesDistinct() {
+    std::vector<std::uint32_t> order(entries_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = static_cast<std::uint32_t>(i);
+    }
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        checkStop();
+        return entries_[a].name < entries_[b].name;
+    });
+    return std::adjacent_find(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+               return entries_[a].name == entries_[b].name;
+           }) == order.end();
 }
 
 bool ChecksumReader::feed(std::string_view bytes) {
@@ -165,6 +190,7 @@ bool ChecksumReader::feed(std::string_view bytes) {
         bad_ = !takeLine(line_);
         line_.clear();
         bytes.remove_prefix(end + 1);
+        checkStop();
     }
     return !bad_;
 }
@@ -174,7 +200,7 @@ std::optional<std::vector<ChecksumEntry>> ChecksumReader::finish() {
         bad_ = !takeLine(line_);  // a last line without its line end
         line_.clear();
     }
-    if (bad_ || entries_.empty()) {
+    if (bad_ || entries_.empty() || !namesDistinct()) {
         return std::nullopt;
     }
     return std::move(entries_);
@@ -187,13 +213,14 @@ std::optional<std::vector<ChecksumEntry>> parseChecksumText(std::string_view tex
     return reader.finish();
 }
 
-std::optional<std::vector<ChecksumEntry>> readChecksumFile(FileSystem& fs, const Text& path) {
+std::optional<std::vector<ChecksumEntry>> readChecksumFile(FileSystem& fs, const Text& path,
+                                                           const StopFn& stop) {
     try {
         if (fs.fileLength(path) > kMaxChecksumFile) {
             return std::nullopt;
         }
         const auto in = fs.openRead(path);
-        ChecksumReader reader(fs.separator());
+        ChecksumReader reader(fs.separator(), stop);
         std::array<char, 1 << 16> chunk;
         for (std::int64_t offset = 0;;) {
             const std::size_t got = in->readAt(offset, std::as_writable_bytes(std::span(chunk)));

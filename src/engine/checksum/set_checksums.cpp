@@ -34,7 +34,7 @@ std::optional<SetChecksums> interpretChecksums(std::vector<ChecksumEntry> entrie
     return set;
 }
 
-SetChecksumFile readSetChecksumFile(FileSystem& fs, const Text& piece) {
+SetChecksumFile readSetChecksumFile(FileSystem& fs, const Text& piece, const StopFn& stop) {
     SetChecksumFile file;
     const auto path = checksumFileOf(piece);
     if (!path) {
@@ -58,7 +58,7 @@ SetChecksumFile readSetChecksumFile(FileSystem& fs, const Text& piece) {
     }
     // "m." for "/d/m.003": the name of the target and its dot.
     const Text fixedPart = GetFileName(*targetOfPiece(piece), fs.separator()) + u".";
-    auto entries = readChecksumFile(fs, file.path);
+    auto entries = readChecksumFile(fs, file.path, stop);
     auto sums = entries ? interpretChecksums(std::move(*entries), fixedPart) : std::nullopt;
     if (!sums) {
         file.status = ChecksumFileStatus::Unreadable;

@@ -46,6 +46,8 @@ struct SetChecksumFile {
 // reaches anything but an ordinary file (a FIFO, a device, a folder, a link
 // that leads nowhere) is Unreadable without being opened, so it cannot hang
 // the read or pass for "no checksum file". Never reads a piece.
-SetChecksumFile readSetChecksumFile(FileSystem& fs, const Text& piece);
+// `stop` is asked now and then while a long file is parsed; when it says
+// stop, ReadStopped is thrown.
+SetChecksumFile readSetChecksumFile(FileSystem& fs, const Text& piece, const StopFn& stop = {});
 
 }  // namespace tessark

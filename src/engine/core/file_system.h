@@ -113,11 +113,19 @@ class FileSystem {
     // size is walked without holding its names. The default lists them first;
     // a native file system walks the folder itself.
     virtual void forEachFile(const Text& pattern, const std::function<void(Text&&)>& visit);
+    // Whether the system takes `path` for a device whatever the disk holds
+    // (Windows' CON, NUL.001, \\.\...); such a name has no file identity.
+    virtual bool isDeviceName(const Text& path) const {
+        static_cast<void>(path);
+        return false;
+    }
+
     // Names of the subfolders of `folder`.
     virtual std::vector<Text> listFolders(const Text& folder) = 0;
 
-    // `text` in the system's ANSI code page (the locale's encoding outside
-    // Windows); a character that cannot be encoded becomes "?".
+    // `text` as Link.bat holds it: the system's ANSI code page on Windows,
+    // code page 936 (GBK) elsewhere whatever the locale; a character that
+    // cannot be encoded becomes "?".
     virtual std::string encodeAnsi(const Text& text) const = 0;
 
     // Moves up to `count` bytes from `in` at `inOffset` to `out` at `outOffset`

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <exception>
 #include <functional>
 
 namespace tessark {
@@ -26,6 +27,15 @@ struct Progress {
 using ProgressFn = std::function<bool(const Progress&)>;
 
 enum class RunOutcome { Completed, Stopped };
+
+// Asked between steps of a read that leaves nothing behind (a checksum file's
+// parse): true ends it with ReadStopped. An empty one never stops.
+using StopFn = std::function<bool()>;
+
+class ReadStopped : public std::exception {
+  public:
+    const char* what() const noexcept override { return "stopped on request"; }
+};
 
 // Lets a caller through at most a few times a second.
 class Throttle {

@@ -37,6 +37,10 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
     if (request.pieces.empty()) {
         return refusal(MergeCheck::NoPieces, plan.output);
     }
+    // The staged output would be renamed over it, turning it into a file.
+    if (fs.folderExists(plan.output) && !fs.fileExists(plan.output)) {
+        return refusal(MergeCheck::OutputNotAFile, plan.output);
+    }
     plan.pieces = request.pieces;
     // Hidden files count: replacing one without asking would lose it.
     plan.replacesExisting = fs.fileExists(plan.output);
@@ -44,7 +48,7 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
         std::optional<SetChecksumFile> read;
         const SetChecksumFile& file = request.checksums
                                           ? *request.checksums
-                                          : read.emplace(readSetChecksumFile(fs, plan.pieces[0]));
+                                          : read.emplace(readSetChecksumFile(fs, plan.pieces[0], request.stop));
         plan.checks = matchMergeChecks(file, plan.pieces, sep);
         plan.checksumFile = file;
     }

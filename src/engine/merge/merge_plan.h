@@ -27,6 +27,8 @@ struct MergeRequest {
     // The first piece's checksum file as the set was read with it
     // (readPieceSet): used as it is rather than read again.
     std::optional<SetChecksumFile> checksums = std::nullopt;
+    // Asked while the checksum file is read (ReadStopped ends the planning).
+    StopFn stop = {};
 };
 
 // The checks, in the order they are made.
@@ -34,7 +36,8 @@ enum class MergeCheck {
     NoOutput,             // empty output name
     OutputIsFolder,       // the output ends with a separator
     OutputFolderMissing,  // no folder part, or the folder does not exist
-    NoPieces              // nothing to join
+    NoPieces,             // nothing to join
+    OutputNotAFile        // the output, or what its link leads to, is a device, pipe or folder
 };
 
 using MergeRefusal = Refusal<MergeCheck>;

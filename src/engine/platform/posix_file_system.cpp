@@ -5,7 +5,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <langinfo.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
@@ -60,17 +59,34 @@ bool statPath(const Text& path, struct stat& st) {
     fail(error, path, "look up");
 }
 
-int openFile(const Text& path, int flags, mode_t mode, const char* action) {
+// Opens a regular file and fills `st`. Without O_NONBLOCK the opening of a
+// pipe waits for its other end, for ever when none comes; with it, a pipe, a
+// device or anything else that is not a plain file is seen and refused
+// before a byte moves. Such a name is no file of a set: error 68, as the
+// system itself says (ENXIO) of a pipe nobody reads.
+int openFile(const Text& path, int flags, mode_t mode, const char* action, struct stat& st) {
     const std::string native = nativePath(path);
-    for (;;) {
-        const int fd = ::open(native.c_str(), flags | O_CLOEXEC, mode);
-        if (fd >= 0) {
-            return fd;
-        }
+    int opened = -1;
+    while ((opened = ::open(native.c_str(), flags | O_CLOEXEC | O_NONBLOCK, mode)) < 0) {
         if (errno != EINTR) {
             fail(errno, path, action);
         }
     }
+    Descriptor fd(opened);
+    if (::fstat(fd.get(), &st) != 0) {
+        fail(errno, path, action);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        fail(EISDIR, path, action);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        throw RuntimeError(err::DeviceUnavailable, path, "not a regular file", action);
+    }
+    const int status = ::fcntl(fd.get(), F_GETFL);
+    if (status < 0 || ::fcntl(fd.get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
+        fail(errno, path, action);
+    }
+    return fd.release();
 }
 
 class PosixInput : public InputFile {
@@ -260,15 +276,9 @@ class PosixFileSystem : public FileSystem {
     }
 
     std::unique_ptr<InputFile> openRead(const Text& path) override {
-        Descriptor fd(openFile(path, O_RDONLY, 0, "open"));
         struct stat st {};
-        if (::fstat(fd.get(), &st) != 0) {
-            fail(errno, path, "open");
-        }
-        if (S_ISDIR(st.st_mode)) {
-            fail(EISDIR, path, "open");
-        }
-        return std::make_unique<PosixInput>(fd.release(), path, idOf(st));
+        const int fd = openFile(path, O_RDONLY, 0, "open", st);
+        return std::make_unique<PosixInput>(fd, path, idOf(st));
     }
 
     std::optional<FileId> fileId(const Text& path) override {
@@ -284,18 +294,14 @@ class PosixFileSystem : public FileSystem {
     // empty that file.
     std::unique_ptr<OutputFile> createFile(const Text& path,
                                            std::optional<FileId> mustNotBe) override {
-        auto file =
-            std::make_unique<PosixOutput>(openFile(path, O_WRONLY | O_CREAT, 0666, "create"), path);
         struct stat st {};
-        if (::fstat(file->fd(), &st) != 0) {
-            fail(errno, path, "create");
-        }
+        auto file = std::make_unique<PosixOutput>(
+            openFile(path, O_WRONLY | O_CREAT, 0666, "create", st), path);
         if (mustNotBe && idOf(st) == *mustNotBe) {
             throw RuntimeError(err::PermissionDenied, path, "it is the file being read",
                                "overwrite");
         }
-        // Devices and pipes have no length to cut.
-        if (S_ISREG(st.st_mode) && ::ftruncate(file->fd(), 0) != 0) {
+        if (::ftruncate(file->fd(), 0) != 0) {
             fail(errno, path, "empty");
         }
         return file;
@@ -360,7 +366,7 @@ class PosixFileSystem : public FileSystem {
     }
 
     std::string encodeAnsi(const Text& text) const override {
-        return encodeForCodeset(text, ::nl_langinfo(CODESET));
+        return encodeForCodeset(text, kScriptCodeset);
     }
 
   private:

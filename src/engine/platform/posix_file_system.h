@@ -14,6 +14,11 @@
 
 namespace tessark {
 
+// Link.bat's code set outside Windows: the script only runs on Windows, and
+// the systems it is made for read batch files in code page 936 whatever
+// the locale the pieces were cut under.
+inline constexpr const char* kScriptCodeset = "CP936";
+
 // `text` in the character set `codeset` (an iconv name such as "GBK"), one "?"
 // for every character the set cannot hold. Unknown sets fall back to ASCII.
 std::string encodeForCodeset(const Text& text, const char* codeset);

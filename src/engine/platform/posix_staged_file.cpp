@@ -4,6 +4,7 @@
 #include "engine/platform/posix_staged_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -113,6 +114,13 @@ PosixStaged::PosixStaged(const Text& target, bool unnamed)
     : target_(target),
       real_(realTarget(target)),
       folder_(folderToLookUp(real_, kSeparator).value_or(Text(u"."))) {
+    // The staged file is renamed over whatever the name leads to: a device or
+    // a pipe there would become a plain file.
+    struct stat st {};
+    if (::stat(nativePath(real_).c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        throw RuntimeError(S_ISDIR(st.st_mode) ? err::PathFileAccess : err::DeviceUnavailable,
+                           target_, "not a regular file", "replace");
+    }
     removeAbandonedStaging(folder_);
     const int fd = unnamed ? openUnnamed(folder_, target_) : -1;
     if (fd >= 0) {

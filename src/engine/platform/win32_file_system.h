@@ -32,6 +32,7 @@ class Win32FileSystem final : public FileSystem {
     void forEachFile(const Text& pattern, const std::function<void(Text&&)>& visit) override;
     std::vector<Text> listFolders(const Text& folder) override;
 
+    bool isDeviceName(const Text& path) const override;
     std::string encodeAnsi(const Text& text) const override;
 };
 

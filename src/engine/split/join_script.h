@@ -30,7 +30,7 @@ struct ScriptPieces {
 };
 
 // The script's lines in order, each handed to `emit` with its CR LF: encoded
-// in the system's ANSI code page. At most one line is held at a time.
+// as FileSystem::encodeAnsi makes them. At most one line is held at a time.
 void joinScriptLines(FileSystem& fs, const ScriptPieces& pieces, const Text& mergeName,
                      const std::function<void(const std::string&)>& emit);
 

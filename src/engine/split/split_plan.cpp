@@ -37,27 +37,41 @@ void proposeMergeName(SplitPlan& plan) {
 
 // Whether any file the split would truncate or write is the source itself,
 // under any spelling or link (through a linked folder too): every piece and
-// the script are compared with the source's identity.
-bool writesOverSource(FileSystem& fs, const SplitPlan& plan) {
+// the script are compared with the source's identity. A name taken by a
+// device, a pipe or a folder is refused too: writing there would hang, fill
+// a device or fail halfway.
+std::optional<SplitRefusal> writesOverSource(FileSystem& fs, const SplitPlan& plan) {
     const auto sourceId = fs.fileId(plan.source);
     if (!sourceId) {
         raise(err::FileNotFound);  // gone since it was found
     }
-    const auto isSource = [&](const Text& name) {
-        return name == plan.source || fs.fileId(name) == sourceId;
+    const auto check = [&](const Text& name) -> std::optional<SplitRefusal> {
+        const auto id = name == plan.source ? sourceId : fs.fileId(name);
+        if (id == sourceId) {
+            return refusal(SplitCheck::TargetIsSource, plan.target);
+        }
+        // One look for most names: nothing there has no identity.
+        if ((id && !fs.fileExists(name)) || (!id && fs.isDeviceName(name))) {
+            return refusal(SplitCheck::TargetNotAFile, name);
+        }
+        return std::nullopt;
     };
     for (std::int64_t i = 0; i < plan.pieceCount(); ++i) {
-        if (isSource(plan.piece(i).name)) {
-            return true;
+        if (auto refused = check(plan.piece(i).name)) {
+            return refused;
         }
     }
     for (const Text& path : plan.recoveryPaths()) {
-        if (isSource(path)) {
-            return true;
+        if (auto refused = check(path)) {
+            return refused;
         }
     }
-    return (plan.writeScript && isSource(plan.scriptPath)) ||
-           (plan.writeChecksum && isSource(plan.checksumPath));
+    if (plan.writeScript) {
+        if (auto refused = check(plan.scriptPath)) {
+            return refused;
+        }
+    }
+    return plan.writeChecksum ? check(plan.checksumPath) : std::nullopt;
 }
 
 // The source and target checks, in the window's order; nothing when they pass.
@@ -88,6 +102,25 @@ std::optional<SplitRefusal> checkNames(FileSystem& fs, const Text& source, const
         return refusal(SplitCheck::TargetFolderMissing, target);
     }
     return std::nullopt;
+}
+
+// Whether the checksum file stays within what its reader takes: at most
+// kMaxChecksumEntries lines and kMaxChecksumFile bytes, counting every
+// piece's line as long as the last (the longest number).
+bool checksumFits(const SplitPlan& plan, char16_t separator) {
+    const std::int64_t count = plan.pieceCount();
+    if (count < 1) {
+        return true;  // nothing to list
+    }
+    if (static_cast<std::uint64_t>(count) + 1 > kMaxChecksumEntries) {
+        return false;
+    }
+    const Sha256Digest any{};
+    const auto pieceLine = static_cast<std::int64_t>(
+        checksumLine(any, GetFileName(plan.piece(count - 1).name, separator)).size());
+    const auto wholeLine =
+        static_cast<std::int64_t>(checksumLine(any, GetFileName(plan.mergeName, separator)).size());
+    return pieceLine <= (kMaxChecksumFile - wholeLine) / count;
 }
 
 ScriptPieces scriptPieces(const SplitPlan& plan) {
@@ -165,9 +198,12 @@ std::variant<SplitRefusal, SplitPlan> planSplit(FileSystem& fs, const SplitReque
             std::min<std::int64_t>(request.recoverySlices, par2::kMaxRecoverySlices));
     }
 
+    if (plan.writeChecksum && !checksumFits(plan, fs.separator())) {
+        return refusal(SplitCheck::TooManyForChecksum, plan.target);
+    }
     // Truncating a piece or the script must never destroy the file being cut.
-    if (writesOverSource(fs, plan)) {
-        return refusal(SplitCheck::TargetIsSource, plan.target);
+    if (auto refused = writesOverSource(fs, plan)) {
+        return *refused;
     }
     return plan;
 }

@@ -56,7 +56,9 @@ enum class SplitCheck {
     UnsafeScriptName,     // the target's name cannot be quoted in Link.bat
     NoBlockSize,          // empty custom size, or one of no bytes
     BlockLargerThanFile,  // the block is larger than the file
-    TargetIsSource        // a piece, Link.bat or the checksum file would be the source itself
+    TargetIsSource,       // a piece, Link.bat or the checksum file would be the source itself
+    TargetNotAFile,       // one of those names is taken by a device, pipe or folder
+    TooManyForChecksum    // the checksum file would be too large to be read back
 };
 
 using SplitRefusal = Refusal<SplitCheck>;

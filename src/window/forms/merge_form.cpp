@@ -189,7 +189,16 @@ AfterJob merge(MainControls& w, FileSystem& fs) {
     for (std::int64_t i = 0; i < w.List1.count(); ++i) {
         request.pieces.push_back(w.List1.item(i));
     }
-    auto checked = planMerge(fs, request);
+    // A stop request is heard while the checksum file is read, too.
+    StopCheck watch(w, u"确定要停止合并吗？");
+    request.stop = [&watch] { return !watch.goOn(); };
+    std::variant<MergeRefusal, MergePlan> checked;
+    try {
+        checked = planMerge(fs, request);
+    } catch (const ReadStopped&) {
+        w.messages.show(u"合并已停止。", mb::Information);
+        return watch.after();
+    }
     if (const auto* refused = std::get_if<MergeRefusal>(&checked)) {
         showRefusal(w, refusalBox(*refused));
         return AfterJob::Stay;
@@ -226,7 +235,6 @@ AfterJob merge(MainControls& w, FileSystem& fs) {
         return AfterJob::Stay;
     }
 
-    StopCheck watch(w, u"确定要停止合并吗？");
     RunReport report(w, watch);
     if (missing) {
         return joinRebuilt(w, fs, plan, *set, std::move(*missing), watch, report);

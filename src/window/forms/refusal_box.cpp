@@ -58,6 +58,11 @@ RefusalBox refusalBox(const SplitRefusal& refusal) {
             return {u"分割块大小没有指定!", inform, InputField::BlockSize};
         case BlockLargerThanFile:
             return {u"块文件比要分割的文件还要大!没必要分割!", inform};
+        case TooManyForChecksum:
+            return {u"分割后的文件太多，校验文件容纳不下，请加大分割块!", warn};
+        case TargetNotAFile:
+            return {u"目标文件  " + refusal.path + u"  不是普通文件，不能写入!", warn,
+                    InputField::Target, Selection::All};
     }
     return {kNoSource, warn};
 }
@@ -73,6 +78,9 @@ RefusalBox refusalBox(const MergeRefusal& refusal) {
             return {u"合并后的存储文件的路径不存在!", warn, InputField::Output, Selection::All};
         case MergeCheck::NoPieces:
             return {u"没有项目供合并!", warn};
+        case MergeCheck::OutputNotAFile:
+            return {u"合并后的文件  " + refusal.path + u"  不是普通文件，不能写入!", warn,
+                    InputField::Output, Selection::All};
     }
     return {u"没有项目供合并!", warn};
 }

@@ -4,14 +4,19 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
+#include <memory>
 
 #include "gui/qt_common_dialog.h"
 #include "gui/qt_controls.h"
@@ -24,17 +29,42 @@ namespace tessark::test {
 
 namespace {
 
-// Runs `inspect` on the first modal window that opens, from inside its loop.
+// Runs `act` on the first modal window of type W, from inside its loop, once
+// it is shown and exposed, and again at every tick until it has gone: a
+// dialog still setting itself up (a file dialog whose folder is not loaded)
+// can let an accept() pass without closing, and waiting for a close that
+// never comes would hang the test. A modal window it opens over itself (a
+// "file not found" warning) is closed, so the next try can come.
 template <typename W>
-void whenModalOpens(std::function<void(W*)> inspect) {
+void whenModalOpens(std::function<void(W*)> act) {
+    struct Seen {
+        QPointer<W> window;
+        bool once = false;
+    };
+    auto seen = std::make_shared<Seen>();
     auto* timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, inspect] {
-        if (auto* window = qobject_cast<W*>(QApplication::activeModalWidget())) {
+    QObject::connect(timer, &QTimer::timeout, [timer, act, seen] {
+        if (seen->once && (seen->window.isNull() || !seen->window->isVisible())) {
             timer->stop();
             timer->deleteLater();
-            inspect(window);
+            return;
         }
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* window = qobject_cast<W*>(modal);
+        if (window == nullptr || (seen->once && window != seen->window)) {
+            if (seen->once && modal != nullptr) {
+                modal->close();
+            }
+            return;
+        }
+        if (!window->isVisible() || window->windowHandle() == nullptr ||
+            !window->windowHandle()->isExposed()) {
+            return;  // not ready yet
+        }
+        seen->window = window;
+        seen->once = true;
+        act(window);
     });
     timer->start();
 }
@@ -181,6 +211,12 @@ class ControlsTest : public QObject {
             folder = box->directory().absolutePath();
             filterShown = box->selectedNameFilter();
             box->selectFile(file.fileName());
+            // selectFile leaves the name box alone once it has the focus,
+            // which it gets at some moment after the dialog shows: typed
+            // there, the name is taken whenever that is.
+            if (auto* name = box->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) {
+                name->setText(QFileInfo(file.fileName()).fileName());
+            }
             static_cast<QDialog*>(box)->accept();
         });
         dialog.showOpen();
