@@ -134,17 +134,6 @@ const RebuildCase kCases[] = {
      1,
      {"is incomplete", "m.004' missing", "can rebuild m.004"},
      "repairable with the recovery data in m.par2, m.vol0+1.par2"},
-    {"ADamagedRecoveryVolume",
-     {},
-     0,
-     [](const Scene& s) {
-         flip(s, "m.003");
-         flip(s, "m.vol0+1.par2");
-     },
-     {},
-     1,
-     {"m.003' is damaged", "1 slices are needed, there are 0"},
-     "not enough recovery data: 1 slices are needed, there are 0"},
     {"NoRecoveryData",
      {"--no-recovery"},
      0,
