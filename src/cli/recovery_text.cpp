@@ -64,7 +64,8 @@ void noteRecoveryFiles(const recovery::RecoveryCheck& check) {
                    (file.brokenPackets != 0 || file.cutShort)) {
             complain("used " + name + " without its damaged part" +
                      (file.brokenPackets != 0
-                          ? " (" + std::to_string(file.brokenPackets) + " damaged packets)"
+                          ? " (" + std::to_string(file.brokenPackets) +
+                                (file.brokenPackets == 1 ? " damaged packet)" : " damaged packets)")
                           : std::string()));
         }
     }
