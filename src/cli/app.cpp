@@ -78,7 +78,8 @@ void addRepair(CLI::App& app, RepairOptions& options) {
 void addMerge(CLI::App& app, MergeOptions& options) {
     auto* merge = app.add_subcommand(
         "merge",
-        "Join the set of FIRST.001 (or the PIECEs in the order given) byte for byte into OUTPUT.");
+        "Join the set of FIRST.001 (or the PIECEs in the order given) byte for byte into OUTPUT, "
+        "rebuilding damaged or missing pieces from the recovery files beside them.");
     merge->add_option("FIRST.001|PIECE", options.inputs, "the first piece, or every piece in order")
         ->required();
     merge->add_option("-o,--output", options.output,
@@ -88,6 +89,9 @@ void addMerge(CLI::App& app, MergeOptions& options) {
     merge->add_flag("--allow-gaps", options.allowGaps, "join a set with missing pieces");
     merge->add_flag("--no-verify{false}", options.verify,
                     "join without checking the pieces against FIRST.sha256");
+    merge->add_flag("--no-repair{false}", options.repair,
+                    "refuse a set with damaged or missing pieces rather than rebuild them from "
+                    "the recovery files beside it");
     merge->add_flag("-q,--quiet", options.quiet, "show no progress");
 }
 

@@ -35,6 +35,8 @@ struct MergeOptions {
     bool force = false;
     bool allowGaps = false;
     bool verify = true;
+    // Rebuild damaged or missing pieces from recovery data beside the set.
+    bool repair = true;
     bool quiet = false;
 };
 

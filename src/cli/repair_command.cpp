@@ -5,23 +5,16 @@
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/console.h"
+#include "cli/recovery_text.h"
 #include "cli/refusals.h"
 #include "cli/stop_signal.h"
-#include "engine/core/piece_names.h"
 #include "engine/core/file_system.h"
+#include "engine/core/piece_names.h"
 #include "engine/recovery/par2_check.h"
 #include "engine/recovery/par2_rebuild.h"
 #include "engine/set/piece_set.h"
 
 namespace tessark::cli {
-namespace {
-
-std::string shortBy(const recovery::RecoveryCheck& check) {
-    return "not enough recovery data: " + std::to_string(check.lostSlices) +
-           " slices are needed, there are " + std::to_string(check.recoverySlices());
-}
-
-}  // namespace
 
 int repairCommand(FileSystem& fs, const RepairOptions& options) {
     Text first = absolutePath(options.firstPiece);
@@ -47,18 +40,29 @@ int repairCommand(FileSystem& fs, const RepairOptions& options) {
             complain("repair stopped; no piece was changed");
             return kStoppedStatus;
         }
+        line.finish();
+        noteRecoveryFiles(*check);
         if (!check->setFound) {
-            line.finish();
             return fail("no recovery data beside " + quoted(first) + " describes its pieces");
         }
+        // A missing piece the recovery data does not describe is not rebuilt,
+        // and the set is not sound without it.
+        std::vector<std::size_t> missing;
+        for (std::size_t i = 0; i < set.pieces.size(); ++i) {
+            if (set.pieces[i].state == PieceState::Missing) {
+                missing.push_back(i);
+            }
+        }
+        if (const auto piece = notRebuildable(*check, missing)) {
+            return fail("the recovery data in " + usedFilesText(*check) + " cannot rebuild " +
+                        toUtf8(names[*piece]) + ", which is missing; no piece was changed");
+        }
         if (!check->anyDamage()) {
-            line.finish();
             writeOut("every piece is sound; nothing to repair\n");
             return 0;
         }
         if (!check->repairable()) {
-            line.finish();
-            return fail(shortBy(*check));
+            return fail(notEnoughText(*check));
         }
         const auto result = recovery::repairInPlace(fs, *check, progress, report);
         line.finish();
@@ -73,15 +77,10 @@ int repairCommand(FileSystem& fs, const RepairOptions& options) {
                 return kStoppedStatus;
             case recovery::RebuildOutcome::NoSet:
             case recovery::RebuildOutcome::NotEnough:
-                return fail(shortBy(*check));
             case recovery::RebuildOutcome::TooManyLost:
-                return fail("too many slices are lost to rebuild them at once");
             case recovery::RebuildOutcome::Unsolvable:
-                return fail("the recovery data at hand cannot rebuild these slices");
             case recovery::RebuildOutcome::WrongResult:
-                return fail(
-                    "the recovery files changed while the pieces were rebuilt; no piece "
-                    "was changed");
+                return fail(rebuildFailureText(result.outcome, *check) + "; no piece was changed");
         }
         return kFailureStatus;
     } catch (const RuntimeError& error) {

@@ -1,15 +1,20 @@
 // SPDX-License-Identifier: MIT
 // tessark-cli verify: the engine checks every piece of a set (and the joined
 // file, when named) against the set's checksum file; this prints its verdict,
-// one line per file as the GNU tools print them, without joining anything.
+// one line per file as the GNU tools print them, without joining anything,
+// and when pieces failed, whether the recovery data beside them can rebuild
+// them.
 #include <cstdint>
+#include <vector>
 
 #include "cli/command_support.h"
 #include "cli/commands.h"
 #include "cli/console.h"
+#include "cli/recovery_text.h"
 #include "cli/refusals.h"
 #include "cli/stop_signal.h"
 #include "engine/core/file_system.h"
+#include "engine/recovery/par2_check.h"
 #include "engine/set/piece_set.h"
 
 namespace tessark::cli {
@@ -40,6 +45,46 @@ struct Tally {
         return "FAILED";
     }
 };
+
+// The last line when pieces failed: whether the recovery data beside the set
+// can rebuild them, and which files hold it. The status stays that of the
+// set as listed: damaged is damaged, however repairable.
+int recoveryVerdict(FileSystem& fs, const PieceSet& set, bool quiet) {
+    std::vector<recovery::PieceKnown> known;
+    std::vector<std::size_t> lost;
+    for (const SetPiece& piece : set.pieces) {
+        const bool good = piece.state == PieceState::Matches;
+        known.push_back(good ? recovery::PieceKnown::Good : recovery::PieceKnown::Unknown);
+        if (!good) {
+            lost.push_back(known.size() - 1);
+        }
+    }
+    if (lost.empty()) {
+        return kFailureStatus;  // only the joined file differs
+    }
+    ProgressLine line = progressLineFor(quiet);
+    Progress progress;
+    const auto check = recovery::checkRecovery(fs, set.folder.substr(0, set.folder.size() - 1),
+                                               pieceNames(set), known, progress, reportTo(line));
+    line.finish();
+    if (!check) {
+        complain("verify stopped");
+        return kStoppedStatus;
+    }
+    noteRecoveryFiles(*check);
+    if (!check->setFound) {
+        complain("no recovery data beside the set");
+    } else if (!check->repairable()) {
+        complain(notEnoughText(*check));
+    } else if (const auto piece = notRebuildable(*check, lost)) {
+        complain("the recovery data in " + usedFilesText(*check) + " cannot rebuild " +
+                 toUtf8(check->pieces[*piece]));
+    } else {
+        complain("repairable with the recovery data in " + usedFilesText(*check) +
+                 ": merge rebuilds what is lost, repair rebuilds it in place");
+    }
+    return kFailureStatus;
+}
 
 }  // namespace
 
@@ -96,7 +141,8 @@ int verifyCommand(FileSystem& fs, const VerifyOptions& options) {
                                     std::to_string(tally.failed) + " FAILED, " +
                                     std::to_string(tally.missing) + " MISSING";
         if (tally.failed != 0 || tally.missing != 0) {
-            return fail(summary);
+            complain(summary);
+            return recoveryVerdict(fs, set, options.quiet);
         }
         writeOut(summary + "\n");
         return 0;

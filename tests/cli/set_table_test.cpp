@@ -134,8 +134,11 @@ TEST_P(SetTable, EveryFrontEndTakesTheSameSet) {
     const SetCase& c = GetParam();
     const Scene scene;
     scene.write("source.bin", kSource);
-    ASSERT_EQ(
-        scene.run({"split", "@/source.bin", "-b", "10000", "-o", "@/m", "--no-script", "--no-recovery"}).status, 0);
+    ASSERT_EQ(scene
+                  .run({"split", "@/source.bin", "-b", "10000", "-o", "@/m", "--no-script",
+                        "--no-recovery"})
+                  .status,
+              0);
     c.change(scene);
     scene.write("out.bin", "old");
     scene.write("window.bin", "old");

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
 
 namespace tessark {
 
@@ -97,7 +98,16 @@ RepairedMerge runRepairedMerge(FileSystem& fs, const MergePlan& plan, const Repa
         Text path;
         auto& out = rebuilt.files[i] = fs.createTempFile(outputFolder, path);
         rebuilt.paths.push_back(path);
-        rebuilt.pathOf[i] = path;
+        // A temporary file's name is a staging file's: the merge's output,
+        // staged in the same folder, would clear it away as abandoned before
+        // reading it. Under a name of its own, still open, it stays.
+        const Text own = path + u".rebuilt";
+        if (fs.kind(own) != FileKind::None) {
+            throw RuntimeError(err::FileExists, own, {}, "create");
+        }
+        fs.replaceFile(path, own);
+        rebuilt.paths.back() = own;
+        rebuilt.pathOf[i] = own;
         result.rebuilt.push_back(check.pieces[i]);
         if (check.pieceReports[i].present &&
             !recovery::copySoundSlices(fs, check, i, *out, 0, progress, report)) {
