@@ -3,7 +3,9 @@
 
 #include "cli/commands.h"
 #include "cli/console.h"
+#include "cli/refusals.h"
 #include "cli/stop_signal.h"
+#include "engine/core/piece_names.h"
 #include "engine/platform/native_file_system.h"
 #include "engine/set/piece_set.h"
 
@@ -11,6 +13,16 @@ namespace tessark::cli {
 
 Text absolutePath(const std::string& typed) {
     return absoluteNativePath(fromUtf8(typed));
+}
+
+std::optional<Text> firstPieceOf(const std::string& typed) {
+    const Text path = absolutePath(typed);
+    const auto target = targetOfPiece(path);
+    if (!target) {
+        complain(quoted(path) + " is not a piece of a set (a name ending in .001)");
+        return std::nullopt;
+    }
+    return pieceName(*target, 1);
 }
 
 void complain(const std::string& message) {

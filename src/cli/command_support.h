@@ -3,6 +3,7 @@
 // standard error, and the progress report that also carries Ctrl+C.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "cli/progress_line.h"
@@ -19,6 +20,11 @@ namespace tessark::cli {
 // A path as typed, made absolute against the current folder: the engine
 // needs a folder part in every name.
 Text absolutePath(const std::string& typed);
+
+// The first piece of the set a typed piece belongs to (any piece names its
+// set), made absolute; nothing, after saying so, for a name that is not a
+// piece.
+std::optional<Text> firstPieceOf(const std::string& typed);
 
 // Writes "tessark-cli: MESSAGE" and a line end to standard error.
 void complain(const std::string& message);

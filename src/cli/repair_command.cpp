@@ -17,13 +17,11 @@
 namespace tessark::cli {
 
 int repairCommand(FileSystem& fs, const RepairOptions& options) {
-    Text first = absolutePath(options.firstPiece);
-    const auto target = targetOfPiece(first);
-    if (!target) {
-        complain(quoted(first) + " is not a piece of a set (a name ending in .001)");
+    const auto found = firstPieceOf(options.firstPiece);
+    if (!found) {
         return kUsageStatus;
     }
-    first = pieceName(*target, 1);  // any piece names its set
+    const Text& first = *found;
     try {
         const PieceSet set = readPieceSet(fs, first);
         if (set.checksums.status == ChecksumFileStatus::Unreadable) {

@@ -89,13 +89,11 @@ int recoveryVerdict(FileSystem& fs, const PieceSet& set, bool quiet) {
 }  // namespace
 
 int verifyCommand(FileSystem& fs, const VerifyOptions& options) {
-    Text first = absolutePath(options.firstPiece);
-    const auto target = targetOfPiece(first);
-    if (!target) {
-        complain(quoted(first) + " is not a piece of a set (a name ending in .001)");
+    const auto found = firstPieceOf(options.firstPiece);
+    if (!found) {
         return kUsageStatus;
     }
-    first = pieceName(*target, 1);  // any piece names its set
+    const Text& first = *found;
     try {
         ProgressLine line = progressLineFor(options.quiet);
         SetReadOptions read{true, std::nullopt, reportTo(line)};

@@ -6,23 +6,13 @@
 
 #include "engine/core/file_system.h"
 #include "engine/core/runtime_error.h"
+#include "engine/recovery/slice_io.h"
 
 namespace tessark::par2 {
 namespace {
+using recovery::readExactly;
 
 constexpr std::size_t kChunk = std::size_t{1} << 20;
-
-// Reads exactly buffer.size() bytes at `offset`, or throws error 57.
-void readExactly(InputFile& in, std::int64_t offset, std::span<std::byte> buffer) {
-    while (!buffer.empty()) {
-        const std::size_t got = in.readAt(offset, buffer);
-        if (got == 0) {
-            raise(err::DeviceIo);
-        }
-        offset += static_cast<std::int64_t>(got);
-        buffer = buffer.subspan(got);
-    }
-}
 
 class Scanner {
   public:
