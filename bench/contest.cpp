@@ -114,8 +114,9 @@ void printReport(const std::vector<Series>& all, std::int64_t size) {
         "\nMB = 10^6 bytes. A ratio below 1: faster than the last one. Peak: the highest\n"
         "resident memory of any run; for the engine called in a child process, above the\n"
         "resident memory just before the call, for a program the whole process's (for\n"
-        "programs run one after the other, the largest). Space: the\n"
-        "most disk space any run's outputs took (free space before less free space after).\n");
+        "programs run one after the other, the largest; Linux counts the benchmark's own\n"
+        "resident memory at the spawn into it, so a figure near that is a ceiling). Space:\n"
+        "the most disk space any run's outputs took (free space before less free space after).\n");
 }
 
 }  // namespace tessark::bench

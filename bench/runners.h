@@ -29,7 +29,9 @@ struct ToolRun {
     double seconds;
     double cpuSeconds;  // user + system of the child
     // The child's peak resident memory, in KiB (the whole process, not above
-    // an idle state as OurRun's); -1 when the system does not say.
+    // an idle state as OurRun's); -1 when the system does not say. Linux
+    // carries the spawning process's resident size into it (the spawn shares
+    // our memory until the program starts), so it is never below ours.
     std::int64_t peakKiB = -1;
 };
 
