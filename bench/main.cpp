@@ -3,9 +3,9 @@
 // command-line tools split and cat on the same file, taking turns, and checks
 // every result byte for byte; the same with checksum files against the tools
 // with sha256sum; on a loop-mounted XFS (as root) time and space; then the
-// cost per piece of cutting and adding sets of 10,000 and 100,000 pieces; the
-// GF(2^16) kernels' speed beside memcpy. See
-// the README's performance section.
+// cost per piece of cutting and adding sets of 10,000 and 100,000 pieces; on
+// the 1.44M pieces the recovery rows against par2; the GF(2^16) kernels'
+// speed beside memcpy. See the README's performance section.
 #include <sys/utsname.h>
 #include <unistd.h>
 #include <algorithm>
