@@ -20,7 +20,16 @@ mkdir -p "$work/set" build/fuzz/findings
   head -c 70000 /dev/urandom >'测试.bin.002'
   head -c 1234 /dev/urandom >'back\slash.003'
   sha256sum -- * >../m.sha256
-  par2 create -q -q -s4096 -c3 ../m.par2 -- * >/dev/null
+)
+mkdir -p "$work/par2"
+(
+  # The pieces the fuzz target puts beside the recovery file it is given.
+  cd "$work/par2"
+  head -c 4096 /dev/zero | tr '\0' a >m.001
+  head -c 4096 /dev/zero | tr '\0' b >m.002
+  head -c 1000 /dev/zero | tr '\0' c >m.003
+  par2 create -q -q -s4096 -c2 m.par2 m.001 m.002 m.003 >/dev/null
+  par2 create -q -q -s1024 -c3 -n1 other.par2 m.001 m.002 m.003 >/dev/null
 )
 
 run() {
@@ -35,3 +44,4 @@ run() {
   tail -n 1 "$work/$name.log"
 }
 run checksum_reader "$work/m.sha256"
+run par2_reader "$work/par2/*.par2"

@@ -135,7 +135,7 @@ TEST_P(SetTable, EveryFrontEndTakesTheSameSet) {
     const Scene scene;
     scene.write("source.bin", kSource);
     ASSERT_EQ(
-        scene.run({"split", "@/source.bin", "-b", "10000", "-o", "@/m", "--no-script"}).status, 0);
+        scene.run({"split", "@/source.bin", "-b", "10000", "-o", "@/m", "--no-script", "--no-recovery"}).status, 0);
     c.change(scene);
     scene.write("out.bin", "old");
     scene.write("window.bin", "old");

@@ -65,7 +65,7 @@ TEST(AbandonedStaging, TheNextMergeRemovesWhatAKilledMergeLeft) {
         ::close(ready[1]);
         ASSERT_EQ(stagingFiles(dir.path()), 1u);
 
-        const MergePlan plan{fromUtf8(output), {fromUtf8(piece)}, true, {}};
+        const MergePlan plan{fromUtf8(output), {fromUtf8(piece)}, true, {}, {}};
         ASSERT_EQ(runMerge(*fs, plan, {}).result, MergeResult::Joined);
         EXPECT_EQ(stagingFiles(dir.path()), 1u) << "the running merge's file stays";
 

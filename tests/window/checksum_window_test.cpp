@@ -4,6 +4,8 @@
 // and its message, used by Add to name a missing last piece.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,8 @@ std::string line(const std::string& bytes, const std::string& name) {
 const std::string kSource = std::string(1024, 'a') + std::string(1024, 'b') + "c";  // 3 pieces
 const Text kSums = u"D:\\out\\影$.bin.sha256";
 const Text kOutput = u"D:\\out\\joined.bin";
+const Text kIndex = u"D:\\out\\影$.bin.par2";
+const Text kVolume = u"D:\\out\\影$.bin.vol0+1.par2";
 constexpr int kAskNoDefault = 292;
 
 class ChecksumWindow : public ::testing::Test {
@@ -94,6 +98,9 @@ TEST_F(ChecksumWindow, NeverWritesOverASourceReachedByTheChecksumName) {
 
 TEST_F(ChecksumWindow, ADamagedPieceStopsTheMergeNamingIt) {
     split();
+    for (const Text& volume : {kIndex, kVolume}) {
+        fs.remove(volume);  // no recovery data to rebuild it with
+    }
     fs.files()[u"D:\\out\\影$.bin.002"]->bytes[500] = 'x';
     merge({});
     ASSERT_EQ(w.messages.shown.size(), 3u);  // replace?, merge?, the damage
@@ -159,6 +166,9 @@ INSTANTIATE_TEST_SUITE_P(Answers, ChecksumQuestion, ::testing::ValuesIn(kQuestio
 
 TEST_F(ChecksumWindow, AddNamesAMissingLastPiece) {
     split();
+    for (const Text& volume : {kIndex, kVolume}) {
+        fs.remove(volume);  // without recovery data it cannot be rebuilt
+    }
     fs.remove(u"D:\\out\\影$.bin.003");
     w.List1.items.clear();
     auto controls = w.controls();
@@ -168,6 +178,95 @@ TEST_F(ChecksumWindow, AddNamesAMissingLastPiece) {
     ASSERT_EQ(w.messages.shown.size(), 1u);
     EXPECT_EQ(w.messages.shown[0].prompt, u"文件不完整，缺少 影$.bin.003 !");
 }
+
+// A damaged or missing piece and the recovery data the split wrote (one
+// recovery slice): asked, rebuilt into the output, the pieces on the disk
+// left as they are; or said how far the recovery data falls short.
+struct RebuildCase {
+    const char* name;
+    std::vector<int> damaged;  // pieces with a byte changed
+    int missing;               // a piece taken away before Add, or 0
+    std::deque<int> answers;
+    Text addBox;    // what Add says, when a piece is missing
+    Text question;  // the rebuild question, when asked
+    Text last;      // the last box
+    bool joins;
+};
+
+const Text kJoined = kOutput + u"合并完成!\r已用恢复数据重建 影$.bin.002。";
+const Text kAsk2 = u"文件 影$.bin.002 已损坏，可以用恢复数据修复。是否修复后合并？";
+const Text kShort =
+    u"文件 影$.bin.001 已损坏（校验值不符），合并已停止!\r"
+    u"恢复数据不足：需要 2 块，只有 1 块。";
+
+const RebuildCase kRebuildCases[] = {
+    {"DamagedYes", {2}, 0, {}, {}, kAsk2, kJoined, true},
+    {"DamagedNo", {2}, 0, {mb::Yes, mb::Yes, mb::No}, {}, kAsk2, kAsk2, false},
+    {"TwoDamaged", {1, 3}, 0, {}, {}, {}, kShort, false},
+    {"MissingYes",
+     {},
+     2,
+     {},
+     u"文件不完整，缺少 影$.bin.002 !（可以用恢复数据重建）",
+     u"文件 影$.bin.002 缺少，可以用恢复数据修复。是否修复后合并？",
+     kJoined,
+     true},
+    {"MissingAndAnotherDamaged",
+     {1},
+     2,
+     {},
+     u"文件不完整，缺少 影$.bin.002 !（可以用恢复数据重建）",
+     u"文件 影$.bin.002 缺少，可以用恢复数据修复。是否修复后合并？",
+     kShort,
+     false},
+};
+
+void PrintTo(const RebuildCase& c, std::ostream* os) { *os << c.name; }
+
+class RebuildFlow : public ChecksumWindow, public ::testing::WithParamInterface<RebuildCase> {};
+
+TEST_P(RebuildFlow, AsksRebuildsAndLeavesThePiecesAsTheyWere) {
+    const RebuildCase& c = GetParam();
+    split();
+    const auto piece = [](int n) { return u"D:\\out\\影$.bin.00" + Text(1, char16_t(u'0' + n)); };
+    for (const int n : c.damaged) {
+        fs.files()[piece(n)]->bytes[0] ^= 1;
+    }
+    std::map<Text, std::string> before;
+    for (int n = 1; n <= 3; ++n) {
+        if (n != c.missing) {
+            before[piece(n)] = *fs.contents(piece(n));
+        }
+    }
+    if (c.missing != 0) {
+        fs.remove(piece(c.missing));
+        w.List1.items.clear();
+        w.messages.shown.clear();
+        auto controls = w.controls();
+        addPiecesFrom(controls, fs, piece(1));
+        ASSERT_EQ(w.messages.shown.size(), 1u);
+        EXPECT_EQ(w.messages.shown[0].prompt, c.addBox);
+    }
+    merge(c.answers);
+    ASSERT_FALSE(w.messages.shown.empty());
+    const auto asked = std::find_if(w.messages.shown.begin(), w.messages.shown.end(),
+                                    [&](const auto& box) { return box.prompt == c.question; });
+    EXPECT_EQ(asked != w.messages.shown.end(), !c.question.empty());
+    if (asked != w.messages.shown.end()) {
+        EXPECT_EQ(asked->style, 36);
+    }
+    EXPECT_EQ(w.messages.shown.back().prompt, c.last);
+    EXPECT_EQ(*fs.contents(kOutput), c.joins ? kSource : "old");
+    for (const auto& [path, bytes] : before) {
+        EXPECT_EQ(*fs.contents(path), bytes) << toUtf8(path);
+    }
+    for (const Text& name : fs.allFiles()) {
+        EXPECT_EQ(name.find(u".tmp"), Text::npos) << toUtf8(name);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Recovery, RebuildFlow, ::testing::ValuesIn(kRebuildCases),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
 }  // namespace tessark

@@ -46,6 +46,7 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
                                           ? *request.checksums
                                           : read.emplace(readSetChecksumFile(fs, plan.pieces[0]));
         plan.checks = matchMergeChecks(file, plan.pieces, sep);
+        plan.checksumFile = file;
     }
     return plan;
 }

@@ -46,6 +46,9 @@ struct MergePlan {
     // What the run checks; a front end asks first when the checksum file is
     // unrecognised or differs from the list, and clears it to merge unchecked.
     MergeChecks checks;
+    // The checksum file as it was read for the checks: the set that recovery
+    // data rebuilds when a piece is damaged or missing.
+    SetChecksumFile checksumFile;
 };
 
 // What a merge found. Whatever it is, unless Joined, the output was left as it

@@ -145,7 +145,7 @@ std::optional<ChosenSet> chooseSet(const CandidateSets& sets, const std::vector<
         }
         const auto slices = static_cast<std::size_t>(std::count_if(
             sets.recovery.begin(), sets.recovery.end(), [&](const FoundRecovery& found) {
-                return found.ref.setId == setId && found.ref.dataLength == set.sliceSize;
+                return found.ref.setId == set.id && found.ref.dataLength == set.sliceSize;
             }));
         if (!best || set.files.size() > best->files.size() ||
             (set.files.size() == best->files.size() && slices > bestSlices)) {

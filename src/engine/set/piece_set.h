@@ -51,9 +51,16 @@ struct Leftovers {
     Text first;  // the lowest numbered of them, without folder
 };
 
-// What recovery data beside the set can rebuild. Nothing looks for it yet:
-// the set has its place so that reading recovery data fills it in.
-struct SetRecovery {};
+// What recovery data beside the set can rebuild (set/set_recovery.h fills it).
+struct SetRecovery {
+    bool looked = false;              // recovery data was looked for
+    bool found = false;               // some describes the set's pieces
+    std::int64_t lostSlices = 0;      // damaged or missing, to rebuild
+    std::int64_t recoverySlices = 0;  // sound recovery slices at hand
+    std::vector<Text> files;          // the recovery files that describe the set
+
+    bool canRebuild() const { return found && lostSlices > 0 && lostSlices <= recoverySlices; }
+};
 
 enum class SetHashing {
     NotAsked,

@@ -7,6 +7,7 @@
 #include "engine/core/file_system.h"
 #include "engine/core/piece_names.h"
 #include "engine/set/piece_set.h"
+#include "engine/set/set_recovery.h"
 #include "forms/controls.h"
 #include "forms/split_form.h"
 
@@ -28,6 +29,9 @@ Text setWarning(const PieceSet& set, char16_t separator) {
     Text text;
     if (!set.missing.empty()) {
         text = u"文件不完整，缺少 " + set.missing.front() + u" !";
+        if (set.recovery.canRebuild()) {
+            text += u"（可以用恢复数据重建）";
+        }
     }
     if (set.leftovers.count > 0) {
         text += (text.empty() ? u"" : u"\r") + Text(u"另有 ") + decimal(set.leftovers.count) +
@@ -43,7 +47,10 @@ Text setWarning(const PieceSet& set, char16_t separator) {
 // path or bare name) stops the Add: the members before it stay listed, and
 // no name is proposed.
 bool addPieceSet(MainControls& w, FileSystem& fs, const Text& chosen) {
-    const PieceSet set = readPieceSet(fs, chosen);
+    PieceSet set = readPieceSet(fs, chosen);
+    if (set.missingCount > 0) {
+        lookUpRecovery(fs, set);  // reads the recovery files, not the pieces
+    }
     const PieceList members = set.present();
     std::unordered_set<Text> listed;
     const std::int64_t count = w.List1.count();
