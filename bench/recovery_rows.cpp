@@ -223,7 +223,7 @@ std::vector<Contestant> repairContestants(const Scratch& scratch, const std::str
         expectSamePieces({damaged.pieces[lost]}, {refPieces[lost]}, buffers);
     };
     const std::vector<std::string> outputs{merged, damaged.pieces[lost]};
-    return {{"ours", [=] { return runRepairedMerge(damaged.pieces, merged, copy); },
+    return {{"ours", [=] { return timeRepairedMerge(damaged.pieces, lost, merged, copy); },
              [=, &buffers] { expectSameBytes({merged}, {source}, buffers); }, outputs},
             {"par2+cat",
              [=] {
