@@ -36,6 +36,7 @@ Series race(const std::string& operation, const std::vector<Contestant>& contest
     series.seconds.resize(contestants.size());
     series.cpuSeconds.resize(contestants.size());
     series.spaceKiB.resize(contestants.size());
+    series.peakKiB.assign(contestants.size(), -1);
     for (const auto& c : contestants) {
         series.names.push_back(c.name);
     }
@@ -50,9 +51,7 @@ Series race(const std::string& operation, const std::vector<Contestant>& contest
                 series.spaceKiB[i] =
                     std::max(series.spaceKiB[i].value_or(*t.spaceKiB), *t.spaceKiB);
             }
-            if (i == 0) {
-                series.firstPeakKiB = std::max(series.firstPeakKiB, t.peakKiB);
-            }
+            series.peakKiB[i] = std::max(series.peakKiB[i], t.peakKiB);
             char cell[64];
             std::snprintf(cell, sizeof cell, "   %s %.3f s", contestants[i].name.c_str(),
                           t.seconds);
@@ -101,18 +100,23 @@ void printReport(const std::vector<Series>& all, std::int64_t size) {
                     line += cell;
                 }
             }
-            if (wall && s.firstPeakKiB >= 0) {
-                std::snprintf(cell, sizeof cell, "  %s peak %.1f MiB", s.names.front().c_str(),
-                              static_cast<double>(s.firstPeakKiB) / 1024);
-                line += cell;
+            for (std::size_t i = 0; wall && i < s.peakKiB.size(); ++i) {
+                if (s.peakKiB[i] >= 0) {
+                    std::snprintf(cell, sizeof cell, "  %s peak %.1f MiB", s.names[i].c_str(),
+                                  static_cast<double>(s.peakKiB[i]) / 1024);
+                    line += cell;
+                }
             }
             std::printf("%-20s%s\n", s.operation.c_str(), line.c_str());
         }
     }
     std::printf(
         "\nMB = 10^6 bytes. A ratio below 1: faster than the last one. Peak: the highest\n"
-        "resident memory of any run above the resident memory just before it. Space: the\n"
-        "most disk space any run's outputs took (free space before less free space after).\n");
+        "resident memory of any run; for the engine called in a child process, above the\n"
+        "resident memory just before the call, for a program the whole process's (for\n"
+        "programs run one after the other, the largest; Linux counts the benchmark's own\n"
+        "resident memory at the spawn into it, so a figure near that is a ceiling). Space:\n"
+        "the most disk space any run's outputs took (free space before less free space after).\n");
 }
 
 }  // namespace tessark::bench

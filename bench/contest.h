@@ -12,8 +12,10 @@ namespace tessark::bench {
 
 struct Timing {
     double seconds;
-    double cpuSeconds;          // user + system
-    std::int64_t peakKiB = -1;  // peak resident memory above idle; -1 when not known
+    double cpuSeconds;  // user + system
+    // Peak resident memory: above idle for our actions in a child, the whole
+    // process for a program; -1 when not known.
+    std::int64_t peakKiB = -1;
     std::optional<std::int64_t> spaceKiB =
         std::nullopt;  // disk space the run's outputs took, when measured
 };
@@ -31,7 +33,9 @@ struct Series {
     std::string operation;
     std::vector<std::string> names;
     std::vector<std::vector<double>> seconds, cpuSeconds;  // [contestant][run]
-    std::int64_t firstPeakKiB = -1;  // the first contestant's highest peak, warm-up included
+    // [contestant] the highest peak memory of any run, warm-up included; -1
+    // when not known
+    std::vector<std::int64_t> peakKiB;
     std::vector<std::optional<std::int64_t>> spaceKiB;  // [contestant] the most any run took
     std::int64_t bytes = 0;  // the bytes each run moves, when not the report's file size
     bool skipped = false;

@@ -3,9 +3,9 @@
 // command-line tools split and cat on the same file, taking turns, and checks
 // every result byte for byte; the same with checksum files against the tools
 // with sha256sum; on a loop-mounted XFS (as root) time and space; then the
-// cost per piece of cutting and adding sets of 10,000 and 100,000 pieces; the
-// GF(2^16) kernels' speed beside memcpy. See
-// the README's performance section.
+// cost per piece of cutting and adding sets of 10,000 and 100,000 pieces; on
+// the 1.44M pieces the recovery rows against par2; the GF(2^16) kernels'
+// speed beside memcpy. See the README's performance section.
 #include <sys/utsname.h>
 #include <unistd.h>
 #include <algorithm>
@@ -28,6 +28,7 @@
 #include "kernels.h"
 #include "names.h"
 #include "pairs.h"
+#include "recovery_rows.h"
 #include "runners.h"
 #include "scratch.h"
 #include "sets.h"
@@ -42,8 +43,14 @@ struct Options {
     std::int64_t size = 2 * kGiB;
     int runs = 5;
     CopyPath copy = CopyPath::Native;
-    bool kernelsOnly = false;
+    // The groups of rows to run: all of them when empty.
+    std::vector<std::string> only;
+    bool wants(const char* group) const {
+        return only.empty() || std::find(only.begin(), only.end(), group) != only.end();
+    }
 };
+
+const char* const kGroups[] = {"plain", "sums", "recovery", "cow", "sets", "kernels"};
 
 const char kUsage[] =
     "usage: tessark_bench [--dir FOLDER] [--size BYTES[K|M|G]] [--runs N] [--buffered]\n"
@@ -51,7 +58,11 @@ const char kUsage[] =
     "  --size  size of the test file (default 2G; K, M, G are powers of 1024)\n"
     "  --runs  timed runs of each contestant after one warm-up (default 5)\n"
     "  --buffered  copy through the read/write buffer, never the kernel's copy\n"
-    "  --kernels-only  only the GF(2^16) kernels' speed beside memcpy\n"
+    "  --only GROUP[,GROUP...]  only these rows: plain (split and merge, tessark-cli,\n"
+    "          coreutils), sums (with checksum files), recovery (the default split,\n"
+    "          protect -r 74 and the merge that rebuilds a piece, against par2; on the\n"
+    "          1.44M block), cow (XFS), sets (large sets), kernels (GF(2^16) kernels)\n"
+    "  --kernels-only  the same as --only kernels\n"
     "  --checksum-flood  only parse checksum files of colliding and random names\n";
 
 std::int64_t parseSize(const std::string& text) {
@@ -91,7 +102,7 @@ Options parseOptions(int argc, char** argv) {
             continue;
         }
         if (arg == "--kernels-only") {
-            options.kernelsOnly = true;
+            options.only = {"kernels"};
             continue;
         }
         if (i + 1 >= argc) {
@@ -102,6 +113,16 @@ Options parseOptions(int argc, char** argv) {
             options.dir = value;
         } else if (arg == "--size") {
             options.size = parseSize(value);
+        } else if (arg == "--only") {
+            for (std::size_t at = 0; at <= value.size();) {
+                const std::size_t comma = std::min(value.find(',', at), value.size());
+                const std::string group = value.substr(at, comma - at);
+                if (std::find(std::begin(kGroups), std::end(kGroups), group) == std::end(kGroups)) {
+                    throw std::invalid_argument("unknown group " + group);
+                }
+                options.only.push_back(group);
+                at = comma + 1;
+            }
         } else if (arg == "--runs") {
             options.runs = std::stoi(value);
             if (options.runs < 1) {
@@ -122,7 +143,7 @@ Options parseOptions(int argc, char** argv) {
 
 std::vector<std::string> cliSplitCommand(const std::string& source, const std::string& target,
                                          const Block& block) {
-    return {TESSARK_CLI_PATH, "split", "-q",   "--no-checksum", "-b",
+    return {TESSARK_CLI_PATH, "split", "-q",   "--no-checksum", "--no-recovery", "-b",
             block.cliSize,    "-o",    target, source};
 }
 
@@ -134,7 +155,7 @@ std::vector<std::string> cliMergeCommand(const std::vector<std::string>& pieces,
 }
 
 int run(const Options& options) {
-    if (options.kernelsOnly) {
+    if (options.only == std::vector<std::string>{"kernels"}) {
         std::setvbuf(stdout, nullptr, _IOLBF, 0);
         measureKernels(options.runs);
         return 0;
@@ -164,8 +185,9 @@ int run(const Options& options) {
     }
     for (const auto& b : blocks) {
         const std::int64_t n = pieceCount(options.size, b.bytes);
-        for (const auto& list : {ourPieces(ourTarget, n), ourPieces(cliTarget, n),
-                                 toolPieces(reference, n), toolPieces(toolPrefix, n)}) {
+        for (const auto& list :
+             {ourPieces(ourTarget, n), ourPieces(cliTarget, n), toolPieces(reference, n),
+              toolPieces(toolPrefix, n), recoveryFileNames(scratch, n)}) {
             everything.insert(everything.end(), list.begin(), list.end());
         }
     }
@@ -191,6 +213,10 @@ int run(const Options& options) {
 
     std::vector<Series> all;
     for (const auto& block : blocks) {
+        if (!options.wants("plain") && !options.wants("sums") &&
+            !(options.wants("recovery") && block.bytes == kFloppyBlock)) {
+            continue;
+        }
         if (block.bytes > options.size) {
             for (const char* op : {"split ", "merge "}) {
                 Series skipped;
@@ -223,49 +249,69 @@ int run(const Options& options) {
         oursOutputs.push_back(script);
         std::vector<std::string> cliOutputs = cliPieces;
         cliOutputs.push_back(script);
-        all.push_back(race(
-            "split " + block.label,
-            {{"ours",
-              [&] { return timed(runOurSplit(source, ourTarget, block.bytes, n, options.copy)); },
-              [&] { checkSplit(ourTarget, oursPieces); }, oursOutputs},
-             {"cli", [&] { return timed(runTool(cliSplitCommand(source, cliTarget, block), "")); },
-              [&] { checkSplit(cliTarget, cliPieces); }, cliOutputs},
-             {"coreutils",
-              [&] {
-                  return timed(runTool(toolSplitCommand(source, toolPrefix, block.bytes, n), ""));
-              },
-              [&] { expectSamePieces(cuPieces, refPieces, buffers); }, cuPieces}},
-            options.runs, scratch.folder()));
+        if (options.wants("plain")) {
+            all.push_back(race(
+                "split " + block.label,
+                {{"ours",
+                  [&] {
+                      return timed(runOurSplit(source, ourTarget, block.bytes, n, options.copy));
+                  },
+                  [&] { checkSplit(ourTarget, oursPieces); }, oursOutputs},
+                 {"cli",
+                  [&] { return timed(runTool(cliSplitCommand(source, cliTarget, block), "")); },
+                  [&] { checkSplit(cliTarget, cliPieces); }, cliOutputs},
+                 {"coreutils",
+                  [&] {
+                      return timed(
+                          runTool(toolSplitCommand(source, toolPrefix, block.bytes, n), ""));
+                  },
+                  [&] { expectSamePieces(cuPieces, refPieces, buffers); }, cuPieces}},
+                options.runs, scratch.folder()));
 
-        all.push_back(
-            race("merge " + block.label,
-                 {{"ours",
-                   [&] { return timed(runOurMerge(refPieces, ourMerged, options.copy)); },
-                   [&] { expectSameBytes({ourMerged}, {source}, buffers); },
-                   {ourMerged}},
-                  {"cli",
-                   [&] { return timed(runTool(cliMergeCommand(refPieces, cliMerged), "")); },
-                   [&] { expectSameBytes({cliMerged}, {source}, buffers); },
-                   {cliMerged}},
-                  {"coreutils",
-                   [&] { return timed(runTool(catCommand(refPieces), toolMerged)); },
-                   [&] { expectSameBytes({toolMerged}, {source}, buffers); },
-                   {toolMerged}}},
-                 options.runs, scratch.folder()));
+            all.push_back(
+                race("merge " + block.label,
+                     {{"ours",
+                       [&] { return timed(runOurMerge(refPieces, ourMerged, options.copy)); },
+                       [&] { expectSameBytes({ourMerged}, {source}, buffers); },
+                       {ourMerged}},
+                      {"cli",
+                       [&] { return timed(runTool(cliMergeCommand(refPieces, cliMerged), "")); },
+                       [&] { expectSameBytes({cliMerged}, {source}, buffers); },
+                       {cliMerged}},
+                      {"coreutils",
+                       [&] { return timed(runTool(catCommand(refPieces), toolMerged)); },
+                       [&] { expectSameBytes({toolMerged}, {source}, buffers); },
+                       {toolMerged}}},
+                     options.runs, scratch.folder()));
+        }
 
         // The same with checksums, against the tools doing it by hand.
         PairSet withSums = checked;
         withSums.block = block.bytes;
         withSums.pieces = n;
-        racePair(withSums, Sums::With, "+sha256 " + block.label, options.runs, buffers, all);
+        if (options.wants("sums")) {
+            racePair(withSums, Sums::With, "+sha256 " + block.label, options.runs, buffers, all);
+        }
+        if (options.wants("recovery") && block.bytes == kFloppyBlock) {
+            raceRecovery(scratch, source, refPieces, block.bytes, options.runs, options.copy,
+                         buffers, all);
+        }
         removeAndSettle(refPieces, scratch.folder());
     }
     removeAndSettle({source}, scratch.folder());
-    raceOnCopyOnWrite(scratch, options.size, options.runs, options.copy, buffers, all);
+    if (options.wants("cow")) {
+        raceOnCopyOnWrite(scratch, options.size, options.runs, options.copy, buffers, all);
+    }
     printReport(all, options.size);
-    measureSets(scratch, options.copy, buffers);
-    measureKernels(options.runs);
-    measureChecksumFlood();
+    if (options.wants("sets")) {
+        measureSets(scratch, options.copy, buffers);
+    }
+    if (options.wants("kernels")) {
+        measureKernels(options.runs);
+    }
+    if (options.only.empty()) {
+        measureChecksumFlood();
+    }
     std::printf("All results matched byte for byte.\n");
     return 0;
 }

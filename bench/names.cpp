@@ -75,7 +75,7 @@ Timing timed(const OurRun& run) {
 }
 
 Timing timed(const ToolRun& run) {
-    return {run.seconds, run.cpuSeconds};
+    return {run.seconds, run.cpuSeconds, run.peakKiB};
 }
 
 Timing timed(const std::vector<ToolRun>& runs) {
@@ -83,6 +83,7 @@ Timing timed(const std::vector<ToolRun>& runs) {
     for (const ToolRun& run : runs) {
         sum.seconds += run.seconds;
         sum.cpuSeconds += run.cpuSeconds;
+        sum.peakKiB = std::max(sum.peakKiB, run.peakKiB);
     }
     return sum;
 }

@@ -110,10 +110,11 @@ bool keepGoing(const Progress&) {
 }
 
 OurRun splitHere(const std::string& source, const std::string& target, std::int64_t block,
-                 std::int64_t expectedPieces, CopyPath path, Sums sums) {
+                 std::int64_t expectedPieces, CopyPath path, Sums sums, int recoverySlices) {
     auto fs = makeFileSystem(path);
     SplitRequest request{fromUtf8(source), fromUtf8(target), BlockSize::ofBytes(block), true};
     request.writeChecksum = sums == Sums::With;
+    request.recoverySlices = recoverySlices;
     // Planning is part of the action: it reads the disk and makes the names.
     return measured([&] {
         const auto checked = planSplit(*fs, request);
@@ -242,8 +243,10 @@ OurRun runInChild(const std::function<OurRun()>& action) {
 }  // namespace
 
 OurRun runOurSplit(const std::string& source, const std::string& target, std::int64_t block,
-                   std::int64_t expectedPieces, CopyPath path, Sums sums) {
-    return runInChild([&] { return splitHere(source, target, block, expectedPieces, path, sums); });
+                   std::int64_t expectedPieces, CopyPath path, Sums sums, int recoverySlices) {
+    return runInChild([&] {
+        return splitHere(source, target, block, expectedPieces, path, sums, recoverySlices);
+    });
 }
 
 OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& output, CopyPath path,
@@ -255,12 +258,21 @@ OurRun inChild(const std::function<void()>& action) {
     return runInChild([&] { return measured(action); });
 }
 
-ToolRun runTool(const std::vector<std::string>& argv, const std::string& stdoutPath) {
+ToolRun runTool(const std::vector<std::string>& argv, const std::string& stdoutPath,
+                const std::vector<std::string>& environment) {
     std::vector<char*> args;
     for (const auto& a : argv) {
         args.push_back(const_cast<char*>(a.c_str()));
     }
     args.push_back(nullptr);
+    std::vector<char*> env;
+    for (const auto& e : environment) {
+        env.push_back(const_cast<char*>(e.c_str()));
+    }
+    for (char** e = environ; *e != nullptr; ++e) {
+        env.push_back(*e);
+    }
+    env.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     if (!stdoutPath.empty()) {
@@ -269,7 +281,7 @@ ToolRun runTool(const std::vector<std::string>& argv, const std::string& stdoutP
     }
     const auto start = Clock::now();
     pid_t pid = 0;
-    const int spawnError = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    const int spawnError = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), env.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawnError != 0) {
         throw std::runtime_error("cannot start " + argv[0] + ": " + std::strerror(spawnError));
@@ -286,7 +298,7 @@ ToolRun runTool(const std::vector<std::string>& argv, const std::string& stdoutP
     if (waited != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         throw std::runtime_error(argv[0] + " failed (status " + std::to_string(status) + ")");
     }
-    return {seconds, cpuSeconds(usage)};
+    return {seconds, cpuSeconds(usage), usage.ru_maxrss};
 }
 
 }  // namespace tessark::bench

@@ -28,6 +28,11 @@ struct OurRun {
 struct ToolRun {
     double seconds;
     double cpuSeconds;  // user + system of the child
+    // The child's peak resident memory, in KiB (the whole process, not above
+    // an idle state as OurRun's); -1 when the system does not say. Linux
+    // carries the spawning process's resident size into it (the spawn shares
+    // our memory until the program starts), so it is never below ours.
+    std::int64_t peakKiB = -1;
 };
 
 // How our runs copy: the program's own way (the kernel's copy where the file
@@ -38,10 +43,12 @@ enum class CopyPath { Native, Buffered };
 enum class Sums { Without, With };
 
 // Splits `source` into target.001, target.002, ... (and target.sha256 with
-// the sums) through planSplit and runSplit. Throws unless the plan has the
-// expected number of pieces and the run completes.
+// the sums, target.par2 and its volumes with recovery slices) through
+// planSplit and runSplit. Throws unless the plan has the expected number of
+// pieces and the run completes.
 OurRun runOurSplit(const std::string& source, const std::string& target, std::int64_t block,
-                   std::int64_t expectedPieces, CopyPath path, Sums sums = Sums::Without);
+                   std::int64_t expectedPieces, CopyPath path, Sums sums = Sums::Without,
+                   int recoverySlices = 0);
 
 // Joins `pieces` into `output` through planMerge and runMerge. With the sums,
 // throws unless the merge found the checksum file and checks every piece and
@@ -54,7 +61,9 @@ OurRun runOurMerge(const std::vector<std::string>& pieces, const std::string& ou
 OurRun inChild(const std::function<void()>& action);
 
 // Runs the program with its standard output going to `stdoutPath` (or to ours
-// when empty) and waits for it. Throws unless it exits with status 0.
-ToolRun runTool(const std::vector<std::string>& argv, const std::string& stdoutPath);
+// when empty) and waits for it, with `environment` ("NAME=value") added to
+// ours. Throws unless it exits with status 0.
+ToolRun runTool(const std::vector<std::string>& argv, const std::string& stdoutPath,
+                const std::vector<std::string>& environment = {});
 
 }  // namespace tessark::bench

@@ -36,7 +36,9 @@ enum class Kernel { Scalar, Ssse3, Avx2, Avx512, GfniAvx2, Gfni };
 
 // The kernels this processor can run, Scalar first.
 std::vector<Kernel> availableKernels();
-// The fastest of them: the one mulAdd uses.
+// The fastest of them: the one mulAdd uses. The environment variable
+// TESSARK_GF16_KERNEL (a kernelName, read once) picks another the processor
+// runs instead, for the benchmark.
 Kernel bestKernel();
 const char* kernelName(Kernel kernel);
 
