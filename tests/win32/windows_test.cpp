@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The three windows as built on Windows: their places, the keyboard order,
-// Enter, and a split and a merge through the main window on a real drive.
+// Enter, and a split and a merge through the main window on a real drive, one
+// of them rebuilding a damaged piece from the split's recovery data.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -331,6 +332,34 @@ TEST_F(Form2Test, SplitAndMergeThroughTheWindowAndLinkBatJoinsThePiecesAgain) {
     ASSERT_TRUE(DeleteFileW(wide(dir / u"影片(1).avi")));
     EXPECT_EQ(test::runCommandProcessor(dir.path(), u"Link.bat"), 0u);
     EXPECT_EQ(test::readWholeFile(dir / u"影片(1).avi"), bytes);
+}
+
+TEST_F(Form2Test, AMergeRebuildsADamagedPieceFromTheSplitsRecoveryData) {
+    TESSARK_REQUIRE_WINE_FIXTURE();
+    test::ScratchFolder dir;
+    const std::string bytes = test::sampleBytes(3 * 1447035 + 1000, 11);
+    const Text source = dir / u"影片.avi";
+    test::writeWholeFile(source, bytes);
+    dialog.picks = {source};
+    click("Command1");
+    click("Command3");
+    ASSERT_EQ(boxes.seen.size(), 2u);
+    EXPECT_FALSE(test::readWholeFile(dir / u"影片$.avi.vol0+1.par2").empty());
+
+    std::string damaged = test::readWholeFile(dir / u"影片$.avi.002");
+    damaged[12345] = static_cast<char>(damaged[12345] ^ 0x20);
+    test::writeWholeFile(dir / u"影片$.avi.002", damaged);
+    click("Command6");
+    const auto asked = std::find_if(boxes.seen.begin(), boxes.seen.end(), [](const auto& box) {
+        return box.text == u"文件 影片$.avi.002 已损坏，可以用恢复数据修复。是否修复后合并？";
+    });
+    ASSERT_NE(asked, boxes.seen.end());
+    EXPECT_EQ(asked->icon, test::BoxIcon::Question);
+    EXPECT_EQ(asked->pressed, IDYES);
+    EXPECT_EQ(boxes.seen.back().text,
+              dir / u"影片(1).avi合并完成!\r已用恢复数据重建 影片$.avi.002。");
+    EXPECT_EQ(test::readWholeFile(dir / u"影片(1).avi"), bytes);
+    EXPECT_EQ(test::readWholeFile(dir / u"影片$.avi.002"), damaged);
 }
 
 // A split or a merge on files that wait a little at each chunk, so that the

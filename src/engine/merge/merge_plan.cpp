@@ -63,9 +63,10 @@ std::int64_t measurePieces(FileSystem& fs, const PieceList& pieces) {
     return total;
 }
 
-MergeOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& report) {
-    // A piece that has gone fails here, before anything is written.
-    Progress progress{0, measurePieces(fs, plan.pieces), 0, plan.pieces.size()};
+namespace {
+
+MergeOutcome join(FileSystem& fs, const MergePlan& plan, StagedFile& staged, Progress progress,
+                  const ProgressFn& report) {
     const auto tell = [&] { return !report || report(progress); };
 
     // The merged bytes take the output's place only once every piece has been
@@ -80,7 +81,6 @@ MergeOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& r
         pieceHash.emplace();
         wholeHash.emplace();
     }
-    const auto staged = fs.createStaged(plan.output);
     for (std::int64_t i = 0; i < plan.pieces.size(); ++i) {
         if (!tell()) {
             return {MergeResult::Stopped, std::nullopt};
@@ -97,10 +97,10 @@ MergeOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& r
         if (checks.whole) {
             hashes.push_back(&*wholeHash);
         }
-        const bool copied = hashes.empty() ? copyBytes(fs, *in, 0, *staged, progress.bytesDone,
-                                                       length, progress, report)
-                                           : copyAndHash(*in, 0, *staged, progress.bytesDone,
-                                                         length, hashes, progress, report);
+        const bool copied =
+            hashes.empty()
+                ? copyBytes(fs, *in, 0, staged, progress.bytesDone, length, progress, report)
+                : copyAndHash(*in, 0, staged, progress.bytesDone, length, hashes, progress, report);
         if (!copied) {
             return {MergeResult::Stopped, std::nullopt};
         }
@@ -115,8 +115,23 @@ MergeOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& r
     if (checks.whole && wholeHash->finish() != *checks.whole) {
         return {MergeResult::WholeDiffers, std::nullopt};
     }
-    staged->commit();
+    staged.commit();
     return {MergeResult::Joined, std::nullopt};
+}
+
+}  // namespace
+
+MergeOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& report) {
+    // A piece that has gone fails here, before anything is written.
+    const Progress progress{0, measurePieces(fs, plan.pieces), 0, plan.pieces.size()};
+    const auto staged = fs.createStaged(plan.output);
+    return join(fs, plan, *staged, progress, report);
+}
+
+MergeOutcome runMergeInto(FileSystem& fs, const MergePlan& plan, StagedFile& staged,
+                          const ProgressFn& report) {
+    const Progress progress{0, measurePieces(fs, plan.pieces), 0, plan.pieces.size()};
+    return join(fs, plan, staged, progress, report);
 }
 
 }  // namespace tessark

@@ -18,6 +18,7 @@
 namespace tessark {
 
 class FileSystem;
+class StagedFile;
 
 struct MergeRequest {
     Text output;  // trimmed of surrounding spaces
@@ -82,5 +83,12 @@ std::int64_t measurePieces(FileSystem& fs, const PieceList& pieces);
 // digest, and says so in the outcome. Throws RuntimeError on failure. Without
 // checks the bytes go by the kernel's copy, as fast as ever.
 MergeOutcome runMerge(FileSystem& fs, const MergePlan& plan, const ProgressFn& progress);
+
+// runMerge into `staged`, made by the caller for plan.output beforehand.
+// Making it clears the output's folder of temporary files that nobody holds:
+// a caller that writes temporary files of its own there, to be joined, makes
+// it first.
+MergeOutcome runMergeInto(FileSystem& fs, const MergePlan& plan, StagedFile& staged,
+                          const ProgressFn& progress);
 
 }  // namespace tessark

@@ -89,6 +89,9 @@ RepairedMerge runRepairedMerge(FileSystem& fs, const MergePlan& plan, const Repa
     const char16_t sep = fs.separator();
     const Text outputFolder = folderPart(plan.output, sep).value_or(Text());
     RepairedMerge result;
+    // The staged output first: making it clears its folder of temporary files
+    // nobody holds, which the rebuilt pieces are once written and closed.
+    const auto staged = fs.createStaged(plan.output);
     RebuiltFiles rebuilt(fs);
     Progress progress;
     for (std::size_t i = 0; i < check.pieceReports.size(); ++i) {
@@ -145,7 +148,7 @@ RepairedMerge runRepairedMerge(FileSystem& fs, const MergePlan& plan, const Repa
         joined.checks.whole = plan.checksumFile.sums.whole->digest;
     }
     joined.pieces = PieceList(std::move(pieces));
-    result.merge = runMerge(fs, joined, report);
+    result.merge = runMergeInto(fs, joined, *staged, report);
     return result;
 }
 

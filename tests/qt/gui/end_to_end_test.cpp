@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
-// A split and a merge of real files, driven through the widgets only, and the
-// merge list's buttons and keys.
+// A split and a merge of real files, driven through the widgets only, one
+// that rebuilds a damaged piece from the split's recovery data, and the merge
+// list's buttons and keys.
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <algorithm>
 
 #include "gui_test.h"
 #include "qtshared/qt_text.h"
@@ -88,6 +91,63 @@ class EndToEndTest : public QObject {
                                                   QStringLiteral("movie$.avi.sha256")});
         QVERIFY(check.waitForFinished());
         QCOMPARE(check.exitCode(), 0);
+    }
+
+    // The split's recovery files are what other PAR 2.0 clients read, and a
+    // merge rebuilds a piece with a flipped byte from them into the output,
+    // leaving the piece on the disk as it was.
+    void mergeRebuildsADamagedPieceFromTheSplitsRecoveryData() {
+        QTemporaryDir dir;
+        const QString source = QDir::toNativeSeparators(dir.filePath(QStringLiteral("movie.avi")));
+        const QByteArray original = randomBytes(3 * 1447035 + 777);
+        {
+            QFile file(source);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(original);
+        }
+        Harness h(true);
+        h.dialog.picks = {tx(source)};
+        QVERIFY(h.showActive());
+        QTest::mouseClick(h.child("Command1"), Qt::LeftButton);
+        QTest::mouseClick(h.child("Command3"), Qt::LeftButton);
+        QVERIFY(
+            qs(h.messages.shown.back().prompt).startsWith(source + QStringLiteral(" 分割完成!")));
+        const QString target = dir.filePath(QStringLiteral("movie$.avi"));
+        QVERIFY(QFile::exists(target + ".par2"));
+        QVERIFY(QFile::exists(target + ".vol0+1.par2"));
+        const QString par2 = QStandardPaths::findExecutable(QStringLiteral("par2"));
+        if (!par2.isEmpty()) {
+            QProcess verify;
+            verify.setWorkingDirectory(dir.path());
+            verify.start(par2, {QStringLiteral("verify"), QStringLiteral("movie$.avi.par2")});
+            QVERIFY(verify.waitForFinished(120000));
+            QCOMPARE(verify.exitCode(), 0);
+        }
+
+        QByteArray damaged = readAll(target + ".002");
+        damaged[12345] = static_cast<char>(damaged[12345] ^ 0x20);
+        {
+            QFile piece(target + ".002");
+            QVERIFY(piece.open(QIODevice::WriteOnly));
+            QCOMPARE(piece.write(damaged), damaged.size());
+        }
+        QTest::mouseClick(h.child("Command6"), Qt::LeftButton);
+        const auto asked =
+            std::find_if(h.messages.shown.begin(), h.messages.shown.end(), [](const ShownBox& b) {
+                return qs(b.prompt) == QStringLiteral(
+                                           "文件 movie$.avi.002 已损坏，可以用恢复数据"
+                                           "修复。是否修复后合并？");
+            });
+        QVERIFY(asked != h.messages.shown.end());
+        QCOMPARE(asked->style, 36);
+        const QString merged = dir.filePath(QStringLiteral("movie(1).avi"));
+        QCOMPARE(qs(h.messages.shown.back().prompt),
+                 merged + QStringLiteral("合并完成!\r已用恢复数据重建 movie$.avi.002。"));
+        QVERIFY(readAll(merged) == original);
+        QVERIFY(readAll(target + ".002") == damaged);
+        if (par2.isEmpty()) {
+            QSKIP("par2 is not on PATH: the recovery files were not read by another client");
+        }
     }
 
     void failedCheckShowsItsMessageAndMovesTheFocus() {
