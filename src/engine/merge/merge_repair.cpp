@@ -101,9 +101,9 @@ RepairedMerge runRepairedMerge(FileSystem& fs, const MergePlan& plan, const Repa
         Text path;
         auto& out = rebuilt.files[i] = fs.createTempFile(outputFolder, path);
         rebuilt.paths.push_back(path);
-        // A temporary file's name is a staging file's: the merge's output,
-        // staged in the same folder, would clear it away as abandoned before
-        // reading it. Under a name of its own, still open, it stays.
+        // A temporary file's name is a staging file's: another merge staging
+        // its output in this folder would clear it away as abandoned once it
+        // is closed. Under a name of its own, still open, it stays.
         const Text own = path + u".rebuilt";
         if (fs.kind(own) != FileKind::None) {
             throw RuntimeError(err::FileExists, own, {}, "create");
