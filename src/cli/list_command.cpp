@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/console.h"
 #include "cli/refusals.h"
+#include "cli/stop_signal.h"
 #include "engine/core/file_system.h"
 #include "engine/set/piece_set.h"
 
@@ -27,7 +28,9 @@ int listCommand(FileSystem& fs, const std::string& firstPiece) {
         return fail(quoted(first) + " is not the first piece of a set (a name ending in 001)");
     }
     try {
-        const PieceSet set = readPieceSet(fs, first);
+        SetReadOptions read;
+        read.stop = stopRequested;
+        const PieceSet set = readPieceSet(fs, first, read);
         const PieceList present = set.present();
         if (present.empty()) {
             return fail("cannot list " + quoted(first) + ": no such file");

@@ -50,7 +50,9 @@ std::string namesText(const std::vector<Text>& names) {
 // them: the refusal waits in `gaps` until that is known.
 std::optional<int> takeSet(FileSystem& fs, const Text& first, const MergeOptions& options,
                            MergeRequest& request, std::optional<std::string>& gaps) {
-    PieceSet set = readPieceSet(fs, first);
+    SetReadOptions read;
+    read.stop = stopRequested;
+    PieceSet set = readPieceSet(fs, first, read);
     request.pieces = set.present();
     if (request.pieces.empty()) {
         return fail("cannot join " + quoted(first) + ": no such file");

@@ -49,6 +49,7 @@ int protectCommand(FileSystem& fs, const ProtectOptions& options) {
         ProgressLine line = progressLineFor(options.quiet);
         const ProgressFn report = reportTo(line);
         SetReadOptions read;
+        read.stop = stopRequested;
         read.hash = true;
         read.progress = report;
         const PieceSet set = readPieceSet(fs, first, read);

@@ -23,7 +23,9 @@ int repairCommand(FileSystem& fs, const RepairOptions& options) {
     }
     const Text& first = *found;
     try {
-        const PieceSet set = readPieceSet(fs, first);
+        SetReadOptions read;
+        read.stop = stopRequested;
+        const PieceSet set = readPieceSet(fs, first, read);
         if (set.checksums.status == ChecksumFileStatus::Unreadable) {
             return fail("cannot read the set's checksum file " + quoted(set.checksums.path));
         }

@@ -96,7 +96,7 @@ int verifyCommand(FileSystem& fs, const VerifyOptions& options) {
     const Text& first = *found;
     try {
         ProgressLine line = progressLineFor(options.quiet);
-        SetReadOptions read{true, std::nullopt, reportTo(line)};
+        SetReadOptions read{true, std::nullopt, reportTo(line), stopRequested};
         if (options.output) {
             read.joined = absolutePath(*options.output);
         }

@@ -225,7 +225,7 @@ PieceSet readPieceSet(FileSystem& fs, const Text& firstPiece, const SetReadOptio
     }
     set.fixedPart = fixedPartOf(firstPiece, sep);
     set.proposedOutput = proposedOutputOf(firstPiece);
-    set.checksums = readSetChecksumFile(fs, firstPiece);
+    set.checksums = readSetChecksumFile(fs, firstPiece, options.stop);
     // "m.sha256" lists the pieces "m.001", "m.002", ...: it is not the
     // checksum file of a set whose first piece is "m.0001" or "m.5001".
     if (set.checksums.status != ChecksumFileStatus::None &&

@@ -117,6 +117,9 @@ struct SetReadOptions {
     // With `hash`, a joined file to check against the whole file's digest.
     std::optional<Text> joined;
     ProgressFn progress;
+    // Asked while a long checksum file is parsed: true ends the read with
+    // ReadStopped.
+    StopFn stop = {};
 };
 
 // The names (without folder) of the set's pieces in its order, the missing
