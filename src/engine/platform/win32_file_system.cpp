@@ -35,7 +35,7 @@ Text fromWide(const wchar_t* text) {
     return out;
 }
 
-[[noreturn]] void raiseLastError(const Text& path, const char* action) {
+[[noreturn]] void raiseLastError(const Text& path, FileAction action) {
     raiseWin32(GetLastError(), path, action);
 }
 
@@ -124,7 +124,7 @@ std::optional<DWORD> attributesOf(const Text& path) {
     if (meansAbsent(code)) {
         return std::nullopt;
     }
-    raiseWin32(code, path, "look up");
+    raiseWin32(code, path, FileAction::LookUp);
 }
 
 bool isFolder(const Text& path) noexcept {
@@ -134,10 +134,10 @@ bool isFolder(const Text& path) noexcept {
 
 // A file was expected at `path`: Windows refuses a folder with "access
 // denied", which here is a path/file access error, not a protected file.
-[[noreturn]] void raiseOpenFailure(const Text& path, const char* action) {
+[[noreturn]] void raiseOpenFailure(const Text& path, FileAction action) {
     const DWORD code = GetLastError();
     if (code == ERROR_ACCESS_DENIED && isFolder(path)) {
-        throw RuntimeError(err::PathFileAccess, path, win32Reason(code), action);
+        throw RuntimeError(err::PathFileAccess, path, action, SystemCode::ofWin32(code));
     }
     raiseWin32(code, path, action);
 }
@@ -165,7 +165,7 @@ FileId idOf(const BY_HANDLE_FILE_INFORMATION& info) {
 FileId idOfHandle(HANDLE handle, const Text& path) {
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(handle, &info)) {
-        raiseLastError(path, "look up");
+        raiseLastError(path, FileAction::LookUp);
     }
     return idOf(info);
 }
@@ -187,7 +187,7 @@ class Win32InputFile final : public InputFile {
                 if (code == ERROR_HANDLE_EOF) {
                     break;
                 }
-                raiseWin32(code, path_, "read");
+                raiseWin32(code, path_, FileAction::Read);
             }
             if (got == 0) {
                 break;
@@ -212,11 +212,11 @@ class Win32OutputFile final : public OutputFile {
             OVERLAPPED where = at(offset);
             DWORD written = 0;
             if (!WriteFile(handle_.get(), data.data(), stepOf(data.size()), &written, &where)) {
-                raiseLastError(path_, "write");
+                raiseLastError(path_, FileAction::Write);
             }
             if (written == 0) {
                 // No progress and no reason given.
-                throw RuntimeError(err::DeviceIo, path_, {}, "write");
+                throw RuntimeError(err::DeviceIo, path_, FileAction::Write);
             }
             data = data.subspan(written);
             offset += written;
@@ -226,7 +226,7 @@ class Win32OutputFile final : public OutputFile {
     void close() override {
         const HANDLE handle = handle_.release();
         if (handle != INVALID_HANDLE_VALUE && !CloseHandle(handle)) {
-            raiseLastError(path_, "close");
+            raiseLastError(path_, FileAction::Close);
         }
     }
 
@@ -248,14 +248,14 @@ std::optional<BY_HANDLE_FILE_INFORMATION> identityOf(const Text& path) {
         if (meansAbsent(code)) {
             return std::nullopt;
         }
-        raiseWin32(code, path, "look up");
+        raiseWin32(code, path, FileAction::LookUp);
     }
     if (GetFileType(file.get()) != FILE_TYPE_DISK) {
         return std::nullopt;
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.get(), &info)) {
-        raiseLastError(path, "look up");
+        raiseLastError(path, FileAction::LookUp);
     }
     return info;
 }
@@ -282,14 +282,14 @@ void forEachEntry(const Text& pattern, Visit visit) {
         if (meansAbsent(code) || code == ERROR_NO_MORE_FILES) {
             return;
         }
-        raiseWin32(code, pattern, "list");
+        raiseWin32(code, pattern, FileAction::List);
     }
     const FindHandle find(first);
     do {
         visit(data);
     } while (FindNextFileW(find.get(), &data));
     if (const DWORD code = GetLastError(); code != ERROR_NO_MORE_FILES) {
-        raiseWin32(code, pattern, "list");
+        raiseWin32(code, pattern, FileAction::List);
     }
 }
 
@@ -336,9 +336,9 @@ std::optional<std::string> encodeExactly(UINT codePage, const wchar_t* units, in
 
 // A device name is refused before anything is opened: it would reach a
 // console, a port or the null device, never a file of the set.
-void refuseDevice(const Text& path, const char* action) {
+void refuseDevice(const Text& path, FileAction action) {
     if (namesWindowsDevice(path)) {
-        throw RuntimeError(err::DeviceUnavailable, path, "a device, not a file", action);
+        throw RuntimeError(err::DeviceUnavailable, path, action, ErrorCause::NotRegularFile);
     }
 }
 
@@ -380,10 +380,10 @@ FileKind Win32FileSystem::kind(const Text& path) {
 std::int64_t Win32FileSystem::fileLength(const Text& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(pathOf(path).c_str(), GetFileExInfoStandard, &data)) {
-        raiseLastError(path, "look up");
+        raiseLastError(path, FileAction::LookUp);
     }
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        throw RuntimeError(err::PathFileAccess, path, "it is a folder", "measure");
+        throw RuntimeError(err::PathFileAccess, path, FileAction::Measure, ErrorCause::Folder);
     }
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
                                      data.nFileSizeLow);
@@ -403,13 +403,13 @@ std::optional<FileId> Win32FileSystem::fileId(const Text& path) {
 }
 
 std::unique_ptr<InputFile> Win32FileSystem::openRead(const Text& path) {
-    refuseDevice(path, "open");
+    refuseDevice(path, FileAction::Open);
     // Others may read along, but not change the file while it is being cut or
     // joined.
     const HANDLE handle = CreateFileW(pathOf(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                       OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        raiseOpenFailure(path, "open");
+        raiseOpenFailure(path, FileAction::Open);
     }
     return std::make_unique<Win32InputFile>(handle, path);
 }
@@ -421,12 +421,12 @@ std::unique_ptr<OutputFile> Win32FileSystem::createFile(const Text& path,
     // comes only after the open file is known not to be the protected one.
     // Devices and pipes have no length to cut (a device name never gets
     // here; a host's device under wine, which tests use, does).
-    refuseDevice(path, "create");
+    refuseDevice(path, FileAction::Create);
     const HANDLE handle =
         CreateFileW(pathOf(path).c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        raiseOpenFailure(path, "create");
+        raiseOpenFailure(path, FileAction::Create);
     }
     auto file = std::make_unique<Win32OutputFile>(handle, path);
     const DWORD type = GetFileType(handle);
@@ -434,10 +434,11 @@ std::unique_ptr<OutputFile> Win32FileSystem::createFile(const Text& path,
         return file;
     }
     if (mustNotBe && idOfHandle(handle, path) == *mustNotBe) {
-        throw RuntimeError(err::PermissionDenied, path, "it is the file being read", "overwrite");
+        throw RuntimeError(err::PermissionDenied, path, FileAction::Overwrite,
+                           ErrorCause::IsTheSource);
     }
     if (!SetEndOfFile(handle)) {
-        raiseLastError(path, "empty");
+        raiseLastError(path, FileAction::Empty);
     }
     return file;
 }
@@ -462,7 +463,7 @@ Text realTarget(const Text& target) {
         if (meansAbsent(code)) {
             return target;  // a link that leads nowhere is replaced itself
         }
-        raiseWin32(code, target, "resolve");
+        raiseWin32(code, target, FileAction::Resolve);
     }
     std::wstring real(MAX_PATH, L'\0');
     for (;;) {
@@ -471,7 +472,7 @@ Text realTarget(const Text& target) {
                                       FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
         if (length == 0) {
             if (isLink) {
-                raiseLastError(target, "resolve");
+                raiseLastError(target, FileAction::Resolve);
             }
             return target;  // e.g. a share without a drive letter
         }
@@ -534,7 +535,7 @@ class Win32Staged final : public StagedFile {
                 const DWORD code = GetLastError();
                 file_.reset();
                 fs_.removeFile(temp_);
-                raiseWin32(code, target_, "stage");
+                raiseWin32(code, target_, FileAction::Stage);
             }
             // Another merge's clean-up may have taken it for abandoned in the
             // moment before it was locked: then it goes, and another is made.
@@ -568,7 +569,7 @@ class Win32Staged final : public StagedFile {
             fs_.replaceFile(temp_, real_);
         } catch (const RuntimeError& e) {
             // Said about the name the caller knows.
-            throw RuntimeError(e.number(), target_, e.reason(), e.action());
+            throw e.about(target_);
         }
         committed_ = true;
         CloseHandle(std::exchange(lock_, INVALID_HANDLE_VALUE));  // the output is no staging file
@@ -610,7 +611,7 @@ void Win32FileSystem::removeAbandonedStaging(const Text& folder) noexcept {
 }
 
 std::unique_ptr<StagedFile> Win32FileSystem::createStaged(const Text& target) {
-    refuseDevice(target, "replace");
+    refuseDevice(target, FileAction::Replace);
     return std::make_unique<Win32Staged>(*this, target);
 }
 
@@ -631,10 +632,10 @@ std::unique_ptr<OutputFile> Win32FileSystem::createTempFile(const Text& folder, 
         }
         const DWORD code = GetLastError();
         if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) {
-            raiseWin32(code, candidate, "create");
+            raiseWin32(code, candidate, FileAction::Create);
         }
     }
-    throw RuntimeError(err::PathFileAccess, folder, {}, "create a temporary file in");
+    throw RuntimeError(err::PathFileAccess, folder, FileAction::CreateTemporaryIn);
 }
 
 void Win32FileSystem::replaceFile(const Text& from, const Text& to) {
@@ -642,11 +643,12 @@ void Win32FileSystem::replaceFile(const Text& from, const Text& to) {
     // keeps that true on file systems that would let it go.
     if (const auto attributes = attributesOf(to);
         attributes && (*attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-        throw RuntimeError(err::PermissionDenied, to, win32Reason(ERROR_ACCESS_DENIED), "replace");
+        throw RuntimeError(err::PermissionDenied, to, FileAction::Replace,
+                           SystemCode::ofWin32(ERROR_ACCESS_DENIED));
     }
     if (!MoveFileExW(pathOf(from).c_str(), pathOf(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        raiseOpenFailure(to, "replace");
+        raiseOpenFailure(to, FileAction::Replace);
     }
 }
 
