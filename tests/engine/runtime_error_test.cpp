@@ -18,7 +18,7 @@ TEST(RuntimeError, KeepsTheFileTheActionAndTheSystemsCodeWithoutWords) {
     EXPECT_EQ(error.action(), FileAction::Write);
     EXPECT_EQ(error.systemCode().origin, SystemCode::Origin::Errno);
     EXPECT_EQ(error.systemCode().value, ENOSPC);
-    EXPECT_STREQ(error.what(), "runtime error 61");
+    EXPECT_STREQ(error.what(), "RuntimeError 61");
 
     // The same error about the target a staged file was to replace.
     const RuntimeError moved =

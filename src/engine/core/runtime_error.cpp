@@ -8,7 +8,7 @@
 namespace tessark {
 
 RuntimeError::RuntimeError(int number, Text path, FileAction action, SystemCode code)
-    : std::runtime_error("runtime error " + std::to_string(number)),
+    : std::runtime_error("RuntimeError " + std::to_string(number)),
       number_(number),
       path_(std::move(path)),
       action_(action),

@@ -74,7 +74,7 @@ enum class ErrorCause {
 
 // Besides its number, an error may say which file it concerns, what was being
 // done to it and why, for diagnostics; the window shows only the number's
-// message. what() is a technical tag ("runtime error 61"), not a sentence.
+// message. what() is a technical tag ("RuntimeError 61"), not a sentence.
 class RuntimeError : public std::runtime_error {
   public:
     explicit RuntimeError(int number, Text path = {}, FileAction action = FileAction::None,
