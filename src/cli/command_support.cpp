@@ -34,10 +34,6 @@ int fail(const std::string& message) {
     return kFailureStatus;
 }
 
-std::string describe(const RuntimeError& error) {
-    return error.describe();
-}
-
 std::string leftoversText(const PieceSet& set, char16_t separator) {
     const std::int64_t count = set.leftovers.count;
     if (count == 0) {

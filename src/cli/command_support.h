@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/error_text.h"
 #include "cli/progress_line.h"
 #include "engine/core/progress.h"
 #include "engine/core/runtime_error.h"
@@ -30,9 +31,6 @@ std::optional<Text> firstPieceOf(const std::string& typed);
 void complain(const std::string& message);
 // complain(), and the exit status of a failure.
 int fail(const std::string& message);
-
-// The error's path, the action and the system's reason in one line.
-std::string describe(const RuntimeError& error);
 
 // "29979 files such as movie$.avi.022 are not in movie$.avi.sha256": the
 // numbered files beside a set that its checksum file leaves out; empty when

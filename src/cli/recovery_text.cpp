@@ -2,6 +2,7 @@
 #include "cli/recovery_text.h"
 
 #include "cli/command_support.h"
+#include "cli/error_text.h"
 #include "cli/refusals.h"
 
 namespace tessark::cli {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "cli/error_text.h"
 #include "engine/core/runtime_error.h"
 #include "engine/platform/errno_map.h"
 #include "engine/platform/native_file_system.h"
@@ -124,8 +125,8 @@ TEST_F(PosixFileSystemTest, FailuresBecomeRunTimeErrors) {
     }
 }
 
-// The number keeps the table's meaning; the text says what was done to which
-// file and the system's reason, for the log.
+// The number keeps the table's meaning; the error keeps what was done to which
+// file and the system's code, which the CLI words for its log.
 TEST_F(PosixFileSystemTest, ErrorsSayWhichFileAndWhy) {
     write("file", "abc");
     std::filesystem::create_directory(native("folder"));
@@ -163,7 +164,7 @@ TEST_F(PosixFileSystemTest, ErrorsSayWhichFileAndWhy) {
             ADD_FAILURE() << c.text << ": no error";
         } catch (const RuntimeError& e) {
             EXPECT_EQ(e.number(), c.number) << c.text;
-            EXPECT_EQ(e.describe(), c.text);
+            EXPECT_EQ(cli::describe(e), c.text);
         }
     }
 }

@@ -1,33 +1,33 @@
 // SPDX-License-Identifier: MIT
-// The one line a run-time error gives for a log.
+// What a run-time error keeps for the front ends to word; the CLI's English
+// for it is tested beside the CLI.
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "engine/core/runtime_error.h"
 
 namespace tessark {
 namespace {
 
-TEST(RuntimeErrorDescribe, SaysWhatWasDoneToWhichFileAndWhy) {
-    struct Case {
-        RuntimeError error;
-        std::string text;
-    };
-    const std::vector<Case> cases = {
-        {RuntimeError(61, u"/x/m.003", "No space left on device", "write"),
-         "cannot write '/x/m.003': No space left on device"},
-        {RuntimeError(70, u"/x/电影.avi", "Permission denied", "replace"),
-         "cannot replace '/x/电影.avi': Permission denied"},
-        {RuntimeError(53, u"/x/a", "No such file or directory"),
-         "'/x/a': No such file or directory"},
-        {RuntimeError(57, {}, "Input/output error", "read"), "Input/output error"},
-        {RuntimeError(61, u"/x/m.003", {}, "write"), "cannot write '/x/m.003': Disk full"},
-        {RuntimeError(76), "Path not found"},
-        {RuntimeError(999), "run-time error 999"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.error.describe(), c.text);
-        EXPECT_STREQ(c.error.what(), c.text.c_str());
-    }
+TEST(RuntimeError, KeepsTheFileTheActionAndTheSystemsCodeWithoutWords) {
+    const RuntimeError error(61, u"/x/m.003", FileAction::Write, SystemCode::ofErrno(ENOSPC));
+    EXPECT_EQ(error.number(), 61);
+    EXPECT_EQ(error.path(), u"/x/m.003");
+    EXPECT_EQ(error.action(), FileAction::Write);
+    EXPECT_EQ(error.systemCode().origin, SystemCode::Origin::Errno);
+    EXPECT_EQ(error.systemCode().value, ENOSPC);
+    EXPECT_STREQ(error.what(), "RuntimeError 61");
+
+    // The same error about the target a staged file was to replace.
+    const RuntimeError moved =
+        RuntimeError(70, u"/x/tmp", FileAction::Replace, ErrorCause::NotRegularFile)
+            .about(u"/x/m.avi");
+    EXPECT_EQ(moved.number(), 70);
+    EXPECT_EQ(moved.path(), u"/x/m.avi");
+    EXPECT_EQ(moved.action(), FileAction::Replace);
+    EXPECT_EQ(moved.cause(), ErrorCause::NotRegularFile);
 }
 
 }  // namespace

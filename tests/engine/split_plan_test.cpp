@@ -9,6 +9,7 @@
 #include "engine/split/split_plan.h"
 #include "fake_file_system.h"
 #include "fake_window.h"
+#include "forms/error_report.h"
 #include "forms/split_form.h"
 #include "heap_probe.h"
 
@@ -245,7 +246,8 @@ TEST_F(SplitPlanTest, AFailureShowsTheTableMessageAndTellsStandardError) {
     ::testing::internal::CaptureStderr();
     startSplit(controls, fs);
     const std::string line = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(line, "tessark: " + RuntimeError(err::DiskFull).describe() + "\n");
+    EXPECT_EQ(line, "tessark: " + errorLine(RuntimeError(err::DiskFull)) + "\n");
+    EXPECT_EQ(line, "tessark: 运行时错误 61\n");
     ASSERT_EQ(w.messages.shown.size(), 2u);
     EXPECT_EQ(w.messages.shown[1].prompt, u"磁盘满，空间不够!");
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/error_text.h"
 #include "engine/core/runtime_error.h"
 #include "engine/platform/native_file_system.h"
 #include "fake_window.h"
@@ -176,9 +177,12 @@ TEST_F(Win32Guard, ErrorsSayWhatFailedOnWhichFileAndTheSystemsReason) {
     } catch (const RuntimeError& e) {
         EXPECT_EQ(e.number(), 53);
         EXPECT_EQ(e.path(), missing);
-        EXPECT_FALSE(e.reason().empty());
-        EXPECT_EQ(e.describe(), "cannot open '" + toUtf8(missing) + "': " + e.reason());
-        EXPECT_EQ(e.reason().find('\n'), std::string::npos);
+        EXPECT_EQ(e.systemCode().origin, SystemCode::Origin::Win32);
+        EXPECT_EQ(e.systemCode().value, ERROR_FILE_NOT_FOUND);
+        const std::string reason = cli::systemWords(e.systemCode());
+        EXPECT_FALSE(reason.empty());
+        EXPECT_EQ(cli::describe(e), "cannot open '" + toUtf8(missing) + "': " + reason);
+        EXPECT_EQ(reason.find('\n'), std::string::npos);
     }
 }
 

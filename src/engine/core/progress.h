@@ -34,7 +34,7 @@ using StopFn = std::function<bool()>;
 
 class ReadStopped : public std::exception {
   public:
-    const char* what() const noexcept override { return "stopped on request"; }
+    const char* what() const noexcept override { return "ReadStopped"; }
 };
 
 // Lets a caller through at most a few times a second.

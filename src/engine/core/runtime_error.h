@@ -4,6 +4,7 @@
 // report.
 #pragma once
 
+#include <cstdint>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -32,32 +33,69 @@ inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
 }  // namespace err
 
+// What was being done to the file when it failed. The front ends word it.
+enum class FileAction {
+    None,
+    Use,  // a name no file can have
+    Open,
+    Create,
+    CreateTemporaryIn,  // the path is the folder
+    Read,
+    Write,
+    Close,
+    Empty,
+    Overwrite,
+    Replace,
+    Stage,
+    Resolve,
+    LookUp,
+    Measure,
+    List,
+};
+
+// The operating system's own code for a failure: errno on POSIX, the
+// GetLastError code on Windows. The front ends ask the system for its words.
+struct SystemCode {
+    enum class Origin { None, Errno, Win32 };
+    Origin origin = Origin::None;
+    std::int64_t value = 0;
+
+    static SystemCode ofErrno(int error) { return {Origin::Errno, error}; }
+    static SystemCode ofWin32(std::uint32_t code) { return {Origin::Win32, code}; }
+};
+
+// Why a call that the system would have let through was refused.
+enum class ErrorCause {
+    None,            // the system code, if any, says why
+    NotRegularFile,  // a device, pipe or socket where a file was wanted
+    Folder,          // a folder where a file was wanted
+    IsTheSource,     // the output would be the file being read
+};
+
 // Besides its number, an error may say which file it concerns, what was being
-// done to it ("write", "open"...) and the operating system's own words for
-// what went wrong (UTF-8), for diagnostics; the window shows only the number's
-// message.
+// done to it and why, for diagnostics; the window shows only the number's
+// message. what() is a technical tag ("RuntimeError 61"), not a sentence.
 class RuntimeError : public std::runtime_error {
   public:
-    explicit RuntimeError(int number, Text path = {}, std::string reason = {},
-                          std::string action = {});
+    explicit RuntimeError(int number, Text path = {}, FileAction action = FileAction::None,
+                          SystemCode code = {});
+    RuntimeError(int number, Text path, FileAction action, ErrorCause cause);
     int number() const noexcept { return number_; }
     const Text& path() const noexcept { return path_; }
-    const std::string& reason() const noexcept { return reason_; }
-    const std::string& action() const noexcept { return action_; }
+    FileAction action() const noexcept { return action_; }
+    const SystemCode& systemCode() const noexcept { return code_; }
+    ErrorCause cause() const noexcept { return cause_; }
 
-    // One English line: "cannot write '/x/m.003': No space left on device";
-    // without a path the reason alone; without a reason the number's meaning.
-    std::string describe() const;
+    // The same error about another file.
+    RuntimeError about(Text path) const;
 
   private:
     int number_;
     Text path_;
-    std::string reason_;
-    std::string action_;
+    FileAction action_;
+    SystemCode code_;
+    ErrorCause cause_ = ErrorCause::None;
 };
-
-// The English meaning of a run-time error number ("Disk full" for 61).
-std::string errorNumberMeaning(int number);
 
 [[noreturn]] void raise(int number);
 

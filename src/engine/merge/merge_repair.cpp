@@ -106,7 +106,7 @@ RepairedMerge runRepairedMerge(FileSystem& fs, const MergePlan& plan, const Repa
         // is closed. Under a name of its own, still open, it stays.
         const Text own = path + u".rebuilt";
         if (fs.kind(own) != FileKind::None) {
-            throw RuntimeError(err::FileExists, own, {}, "create");
+            throw RuntimeError(err::FileExists, own, FileAction::Create);
         }
         fs.replaceFile(path, own);
         rebuilt.paths.back() = own;

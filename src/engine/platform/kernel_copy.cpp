@@ -63,7 +63,7 @@ std::optional<std::int64_t> KernelCopy::copy(int inFd, std::int64_t inOffset, in
             continue;
         }
         if (!isRefusal(error)) {
-            posix::fail(error, target, "write");
+            posix::fail(error, target, FileAction::Write);
         }
         if (!pair) {
             pair = devices(inFd, outFd);

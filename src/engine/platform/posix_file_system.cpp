@@ -27,7 +27,8 @@
 
 namespace tessark {
 
-static_assert(sizeof(off_t) >= 8, "positions beyond 2 GiB need a 64-bit off_t");
+// Positions beyond 2 GiB need a 64-bit off_t.
+static_assert(sizeof(off_t) >= 8);
 
 namespace {
 
@@ -56,7 +57,7 @@ bool statPath(const Text& path, struct stat& st) {
     if (error == ENOENT || error == ENOTDIR) {
         return false;
     }
-    fail(error, path, "look up");
+    fail(error, path, FileAction::LookUp);
 }
 
 // Opens a regular file and fills `st`. Without O_NONBLOCK the opening of a
@@ -64,7 +65,7 @@ bool statPath(const Text& path, struct stat& st) {
 // device or anything else that is not a plain file is seen and refused
 // before a byte moves. Such a name is no file of a set: error 68, as the
 // system itself says (ENXIO) of a pipe nobody reads.
-int openFile(const Text& path, int flags, mode_t mode, const char* action, struct stat& st) {
+int openFile(const Text& path, int flags, mode_t mode, FileAction action, struct stat& st) {
     const std::string native = nativePath(path);
     int opened = -1;
     while ((opened = ::open(native.c_str(), flags | O_CLOEXEC | O_NONBLOCK, mode)) < 0) {
@@ -80,7 +81,7 @@ int openFile(const Text& path, int flags, mode_t mode, const char* action, struc
         fail(EISDIR, path, action);
     }
     if (!S_ISREG(st.st_mode)) {
-        throw RuntimeError(err::DeviceUnavailable, path, "not a regular file", action);
+        throw RuntimeError(err::DeviceUnavailable, path, action, ErrorCause::NotRegularFile);
     }
     const int status = ::fcntl(fd.get(), F_GETFL);
     if (status < 0 || ::fcntl(fd.get(), F_SETFL, status & ~O_NONBLOCK) != 0) {
@@ -103,7 +104,7 @@ class PosixInput : public InputFile {
                 return static_cast<std::size_t>(got);
             }
             if (errno != EINTR) {
-                fail(errno, path_, "read");
+                fail(errno, path_, FileAction::Read);
             }
         }
     }
@@ -142,7 +143,7 @@ class Directory {
             const dirent* entry = ::readdir(dir_);
             if (entry == nullptr) {
                 if (errno != 0) {
-                    fail(errno, path_, "list");
+                    fail(errno, path_, FileAction::List);
                 }
                 return nullptr;
             }
@@ -166,7 +167,7 @@ class Directory {
     void close() {
         DIR* dir = std::exchange(dir_, nullptr);
         if (dir != nullptr && ::closedir(dir) != 0) {
-            fail(errno, path_, "list");
+            fail(errno, path_, FileAction::List);
         }
     }
 
@@ -254,16 +255,16 @@ class PosixFileSystem : public FileSystem {
         if (errno == ENOENT || errno == ENOTDIR) {
             return FileKind::None;
         }
-        fail(errno, path, "look up");
+        fail(errno, path, FileAction::LookUp);
     }
 
     std::int64_t fileLength(const Text& path) override {
         struct stat st {};
         if (!statPath(path, st)) {
-            fail(ENOENT, path, "look up");
+            fail(ENOENT, path, FileAction::LookUp);
         }
         if (S_ISDIR(st.st_mode)) {
-            fail(EISDIR, path, "measure");
+            fail(EISDIR, path, FileAction::Measure);
         }
         return static_cast<std::int64_t>(st.st_size);
     }
@@ -277,7 +278,7 @@ class PosixFileSystem : public FileSystem {
 
     std::unique_ptr<InputFile> openRead(const Text& path) override {
         struct stat st {};
-        const int fd = openFile(path, O_RDONLY, 0, "open", st);
+        const int fd = openFile(path, O_RDONLY, 0, FileAction::Open, st);
         return std::make_unique<PosixInput>(fd, path, idOf(st));
     }
 
@@ -296,13 +297,13 @@ class PosixFileSystem : public FileSystem {
                                            std::optional<FileId> mustNotBe) override {
         struct stat st {};
         auto file = std::make_unique<PosixOutput>(
-            openFile(path, O_WRONLY | O_CREAT, 0666, "create", st), path);
+            openFile(path, O_WRONLY | O_CREAT, 0666, FileAction::Create, st), path);
         if (mustNotBe && idOf(st) == *mustNotBe) {
-            throw RuntimeError(err::PermissionDenied, path, "it is the file being read",
-                               "overwrite");
+            throw RuntimeError(err::PermissionDenied, path, FileAction::Overwrite,
+                               ErrorCause::IsTheSource);
         }
         if (::ftruncate(file->fd(), 0) != 0) {
-            fail(errno, path, "empty");
+            fail(errno, path, FileAction::Empty);
         }
         return file;
     }
@@ -319,7 +320,7 @@ class PosixFileSystem : public FileSystem {
         const std::string nativeTo = nativePath(to);
         if (::rename(nativeFrom.c_str(), nativeTo.c_str()) != 0) {
             const int error = errno;
-            fail(error, error == ENOENT && !exists(nativeFrom) ? from : to, "replace");
+            fail(error, error == ENOENT && !exists(nativeFrom) ? from : to, FileAction::Replace);
         }
     }
 
@@ -347,7 +348,7 @@ class PosixFileSystem : public FileSystem {
             if (error == ENOENT || error == ENOTDIR) {
                 return;  // no folder, so no file matches
             }
-            fail(error, dirPath, "list");
+            fail(error, dirPath, FileAction::List);
         }
         visitEntries(dir, GetFileName(pattern, kSeparator), S_IFREG, visit);
     }
@@ -356,9 +357,10 @@ class PosixFileSystem : public FileSystem {
         Directory dir(folder);
         if (const int error = dir.openError()) {
             if (error == ENOENT) {
-                throw RuntimeError(err::PathNotFound, folder, std::strerror(error), "list");
+                throw RuntimeError(err::PathNotFound, folder, FileAction::List,
+                                   SystemCode::ofErrno(error));
             }
-            fail(error, folder, "list");
+            fail(error, folder, FileAction::List);
         }
         auto names = listEntries(dir, u"*", S_IFDIR);
         std::sort(names.begin(), names.end());

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The POSIX file system behind makeNativeFileSystem(): UTF-8 file names, every
 // failure turned into a RuntimeError with the errno's run-time error number
-// (errorNumberForErrno), the path and the system's reason.
+// (errorNumberForErrno), the path, the action and the errno.
 #pragma once
 
 #ifndef _WIN32

@@ -41,24 +41,24 @@ Text randomTag() {
 
 std::string nativePath(const Text& path) {
     if (path.find(u'\0') != Text::npos) {
-        refuse(err::BadFileName, path, "use");
+        refuse(err::BadFileName, path, FileAction::Use);
     }
     return toUtf8(path);
 }
 
-void fail(int error, const Text& path, const char* action) {
+void fail(int error, const Text& path, FileAction action) {
     bool parentMissing = false;
     if (error == ENOENT && path.find(u'\0') == Text::npos) {
         if (const auto folder = folderToLookUp(path, kSeparator)) {
             parentMissing = !exists(toUtf8(*folder));
         }
     }
-    throw RuntimeError(errorNumberForErrno(error, parentMissing), path, std::strerror(error),
-                       action);
+    throw RuntimeError(errorNumberForErrno(error, parentMissing), path, action,
+                       SystemCode::ofErrno(error));
 }
 
-void refuse(int number, const Text& path, const char* action) {
-    throw RuntimeError(number, path, {}, action);
+void refuse(int number, const Text& path, FileAction action) {
+    throw RuntimeError(number, path, action);
 }
 
 FileId idOf(const struct stat& st) {
@@ -83,7 +83,8 @@ PosixOutput::~PosixOutput() {
 
 void PosixOutput::writeAt(std::int64_t offset, std::span<const std::byte> data) {
     if (fd_ < 0) {
-        refuse(err::BadFileName, path_, "write");  // written after close: a bad file number
+        refuse(err::BadFileName, path_,
+               FileAction::Write);  // written after close: a bad file number
     }
     std::size_t done = 0;
     while (done < data.size()) {
@@ -93,9 +94,10 @@ void PosixOutput::writeAt(std::int64_t offset, std::span<const std::byte> data) 
         if (wrote > 0) {
             done += static_cast<std::size_t>(wrote);
         } else if (wrote == 0) {
-            refuse(err::DeviceIo, path_, "write");  // the device takes nothing and says nothing
+            refuse(err::DeviceIo, path_,
+                   FileAction::Write);  // the device takes nothing and says nothing
         } else if (errno != EINTR) {
-            fail(errno, path_, "write");
+            fail(errno, path_, FileAction::Write);
         }
     }
 }
@@ -105,7 +107,7 @@ void PosixOutput::close() {
         return;
     }
     if (::close(std::exchange(fd_, -1)) != 0) {
-        fail(errno, path_, "close");
+        fail(errno, path_, FileAction::Close);
     }
 }
 
@@ -143,10 +145,10 @@ int createUniqueFile(const Text& folder, Text& path) {
             continue;
         }
         if (errno != EEXIST && errno != EINTR) {
-            fail(errno, path, "create");
+            fail(errno, path, FileAction::Create);
         }
     }
-    refuse(err::FileExists, folder, "create a temporary file in");
+    refuse(err::FileExists, folder, FileAction::CreateTemporaryIn);
 }
 
 bool isStagingName(std::string_view name) {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "engine/core/file_system.h"
+#include "engine/core/runtime_error.h"
 #include "engine/core/text.h"
 
 namespace tessark::posix {
@@ -24,12 +25,12 @@ inline constexpr char16_t kSeparator = u'/';
 std::string nativePath(const Text& path);
 
 // Throws the RuntimeError for a call that failed with `error` while doing
-// `action` ("open", "write"...) to `path`, with the system's words for it. A
+// `action` to `path`, keeping errno for the front ends to word. A
 // missing file in a missing folder is "path not found", not "file not found".
-[[noreturn]] void fail(int error, const Text& path, const char* action);
+[[noreturn]] void fail(int error, const Text& path, FileAction action);
 
 // Throws run-time error `number` about `path` where no errno tells why.
-[[noreturn]] void refuse(int number, const Text& path, const char* action);
+[[noreturn]] void refuse(int number, const Text& path, FileAction action);
 
 FileId idOf(const struct stat& st);
 

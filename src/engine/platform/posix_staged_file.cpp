@@ -26,7 +26,7 @@ std::optional<Text> resolved(const Text& path, const Text& target) {
         if (errno == ENOENT) {
             return std::nullopt;
         }
-        fail(errno, target, "resolve");
+        fail(errno, target, FileAction::Resolve);
     }
     Text text = fromUtf8(real);
     std::free(real);
@@ -50,7 +50,7 @@ int openUnnamed(const Text& folder, const Text& target) {
             return -1;
         }
         if (error != EINTR) {
-            fail(error, target, "create");
+            fail(error, target, FileAction::Create);
         }
     }
 #else
@@ -105,7 +105,7 @@ Text realTarget(const Text& target) {
     }
     const auto realFolder = resolved(*folder, target);
     if (!realFolder) {
-        fail(ENOENT, target, "create");
+        fail(ENOENT, target, FileAction::Create);
     }
     return withName(*realFolder, GetFileName(target, kSeparator));
 }
@@ -119,7 +119,7 @@ PosixStaged::PosixStaged(const Text& target, bool unnamed)
     struct stat st {};
     if (::stat(nativePath(real_).c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
         throw RuntimeError(S_ISDIR(st.st_mode) ? err::PathFileAccess : err::DeviceUnavailable,
-                           target_, "not a regular file", "replace");
+                           target_, FileAction::Replace, ErrorCause::NotRegularFile);
     }
     removeAbandonedStaging(folder_);
     const int fd = unnamed ? openUnnamed(folder_, target_) : -1;
@@ -139,7 +139,7 @@ PosixStaged::PosixStaged(const Text& target, bool unnamed)
         if (!temp_.empty()) {
             ::unlink(toUtf8(temp_).c_str());
         }
-        fail(error, target_, "stage");
+        fail(error, target_, FileAction::Stage);
     }
 }
 
@@ -168,7 +168,7 @@ void PosixStaged::commit() {
     // The new content reaches the disk before any name points at it, so a
     // power cut leaves either the old output or the whole new one.
     if (output_->fd() >= 0 && ::fsync(output_->fd()) != 0) {
-        fail(errno, target_, "write");
+        fail(errno, target_, FileAction::Write);
     }
     if (unnamed_ && temp_.empty() && output_->fd() >= 0) {
         // Nothing at the target yet: the file takes its final name directly.
@@ -184,14 +184,14 @@ void PosixStaged::commit() {
             return;
         }
         if (errno != EEXIST) {
-            fail(errno, target_, "create");
+            fail(errno, target_, FileAction::Create);
         }
     }
     close();
     const std::string from = nativePath(temp_);
     const std::string to = nativePath(real_);
     if (::rename(from.c_str(), to.c_str()) != 0) {
-        fail(errno, target_, "replace");
+        fail(errno, target_, FileAction::Replace);
     }
     committed_ = true;
     syncFolder(folder_);
@@ -208,10 +208,10 @@ void PosixStaged::nameUnnamed() {
             return;
         }
         if (errno != EEXIST && errno != EINTR) {
-            fail(errno, target_, "stage");
+            fail(errno, target_, FileAction::Stage);
         }
     }
-    refuse(err::FileExists, target_, "stage");
+    refuse(err::FileExists, target_, FileAction::Stage);
 }
 
 }  // namespace tessark::posix

@@ -100,24 +100,8 @@ int runtimeErrorFromWin32(std::uint32_t code) noexcept {
     }
 }
 
-std::string win32Reason(std::uint32_t code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    if (length == 0 || buffer == nullptr) {
-        return {};
-    }
-    Text text(reinterpret_cast<const char16_t*>(buffer), length);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) {
-        text.pop_back();
-    }
-    return toUtf8(text);
-}
-
-void raiseWin32(std::uint32_t code, const Text& path, const char* action) {
-    throw RuntimeError(runtimeErrorFromWin32(code), path, win32Reason(code), action);
+void raiseWin32(std::uint32_t code, const Text& path, FileAction action) {
+    throw RuntimeError(runtimeErrorFromWin32(code), path, action, SystemCode::ofWin32(code));
 }
 
 }  // namespace tessark

@@ -4,8 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-
+#include "engine/core/runtime_error.h"
 #include "engine/core/text.h"
 
 namespace tessark {
@@ -15,12 +14,9 @@ namespace tessark {
 // unexpected failure still stops the action with a message.
 int runtimeErrorFromWin32(std::uint32_t code) noexcept;
 
-// The system's own words for `code` (FormatMessageW), in UTF-8, without the
-// line break it ends with; empty when the system has none.
-std::string win32Reason(std::uint32_t code);
-
-// Throws the run-time error for `code`, saying what was being done (`action`,
-// "open", "write"...) to which file, with the system's reason.
-[[noreturn]] void raiseWin32(std::uint32_t code, const Text& path = {}, const char* action = "");
+// Throws the run-time error for `code`, saying what was being done to which
+// file and keeping the code for the front ends to word.
+[[noreturn]] void raiseWin32(std::uint32_t code, const Text& path = {},
+                             FileAction action = FileAction::None);
 
 }  // namespace tessark

@@ -197,7 +197,7 @@ Elem mul(Elem a, Elem b) {
 
 Elem div(Elem a, Elem b) {
     if (b == 0)
-        throw std::domain_error("gf16 division by zero");
+        throw std::domain_error("gf16::div");
     if (a == 0)
         return 0;
     const Tables& t = tables();
@@ -270,9 +270,9 @@ void mulAdd(Elem factor, std::span<const std::byte> src, std::span<std::byte> ds
 void mulAddWith(Kernel kernel, Elem factor, std::span<const std::byte> src,
                 std::span<std::byte> dst) {
     if (!available()(kernel))
-        throw std::invalid_argument("gf16 kernel not available");
+        throw std::invalid_argument("gf16::kernel");
     if (src.size() != dst.size() || src.size() % 2 != 0) {
-        throw std::invalid_argument("gf16 regions of different or odd sizes");
+        throw std::invalid_argument("gf16::mulAdd: sizes");
     }
     const std::size_t bytes = src.size();
     if (factor == 0 || bytes == 0)

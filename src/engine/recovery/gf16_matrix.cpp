@@ -31,7 +31,7 @@ Matrix Matrix::identity(std::size_t n) {
 
 Matrix operator*(const Matrix& a, const Matrix& b) {
     if (a.size() != b.size())
-        throw std::invalid_argument("gf16 matrices of different sizes");
+        throw std::invalid_argument("gf16::Matrix: sizes");
     Matrix product(a.size());
     // Row i of the product is the sum of b's rows, each times a(i, k).
     for (std::size_t i = 0; i < a.size(); ++i) {

@@ -18,7 +18,7 @@ std::string describeCurrent() {
     try {
         throw;
     } catch (const RuntimeError& e) {
-        return e.describe();
+        return errorLine(e);
     } catch (const std::exception& e) {
         return e.what();
     } catch (...) {
@@ -27,6 +27,25 @@ std::string describeCurrent() {
 }
 
 }  // namespace
+
+std::string errorLine(const RuntimeError& error) {
+    std::string line = "运行时错误 " + std::to_string(error.number());
+    if (!error.path().empty()) {
+        line += "：" + toUtf8(error.path());
+    }
+    const SystemCode& code = error.systemCode();
+    switch (code.origin) {
+        case SystemCode::Origin::None:
+            break;
+        case SystemCode::Origin::Errno:
+            line += "（errno " + std::to_string(code.value) + "）";
+            break;
+        case SystemCode::Origin::Win32:
+            line += "（Win32 " + std::to_string(code.value) + "）";
+            break;
+    }
+    return line;
+}
 
 void DiskErrorReport(int number, ErrorTable table, MessageBox& messages) {
     if (const auto message = diskErrorMessage(number, table)) {
