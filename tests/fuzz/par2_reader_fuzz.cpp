@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto check = recovery::checkRecovery(fs, u"D:\\set", pieces, {}, progress, {});
     if (check && check->setFound && check->anyDamage() && check->repairable()) {
         recovery::rebuildLost(
-            fs, *check, [](std::size_t, std::int64_t, std::span<const std::byte>) {}, progress,
-            {}, std::int64_t{1} << 20);
+            fs, *check, [](std::size_t, std::int64_t, std::span<const std::byte>) {}, progress, {},
+            std::int64_t{1} << 20);
     }
     return 0;
 }

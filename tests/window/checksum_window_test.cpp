@@ -221,7 +221,9 @@ const RebuildCase kRebuildCases[] = {
      false},
 };
 
-void PrintTo(const RebuildCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RebuildCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RebuildFlow : public ChecksumWindow, public ::testing::WithParamInterface<RebuildCase> {};
 

@@ -46,9 +46,9 @@ std::variant<MergeRefusal, MergePlan> planMerge(FileSystem& fs, const MergeReque
     plan.replacesExisting = fs.fileExists(plan.output);
     if (request.verify) {
         std::optional<SetChecksumFile> read;
-        const SetChecksumFile& file = request.checksums
-                                          ? *request.checksums
-                                          : read.emplace(readSetChecksumFile(fs, plan.pieces[0], request.stop));
+        const SetChecksumFile& file =
+            request.checksums ? *request.checksums
+                              : read.emplace(readSetChecksumFile(fs, plan.pieces[0], request.stop));
         plan.checks = matchMergeChecks(file, plan.pieces, sep);
         plan.checksumFile = file;
     }
