@@ -52,6 +52,7 @@ MergeChecks matchMergeChecks(const SetChecksumFile& file, const PieceList& piece
         case ChecksumFileStatus::Read:
             break;
     }
+    constexpr std::size_t kNotListed = static_cast<std::size_t>(-1);
     const auto& listed = file.sums.pieces;
     const PieceIndex index(listed);
     const auto folder = folderPart(file.path, sep);
@@ -62,20 +63,25 @@ MergeChecks matchMergeChecks(const SetChecksumFile& file, const PieceList& piece
     for (std::size_t i = 0; i < count; ++i) {
         const Text piece = pieces[static_cast<std::int64_t>(i)];
         const Text name = GetFileName(piece, sep);
-        const auto found = folderPart(piece, sep) == folder ? index.find(name) : std::nullopt;
-        if (!checks.difference && (!found || *found != i)) {
+        // A plain index (npos: not the file's piece) rather than an optional:
+        // GCC 12 at -O3 takes an optional chosen by ?: for uninitialised.
+        std::size_t found = kNotListed;
+        if (folderPart(piece, sep) == folder) {
+            found = index.find(name).value_or(kNotListed);
+        }
+        if (!checks.difference && found != i) {
             checks.difference =
                 ListDifference{static_cast<std::int64_t>(i), piece,
                                i < listed.size() ? std::optional(listed[i].name) : std::nullopt};
         }
-        if (!found) {
+        if (found == kNotListed) {
             checks.pieces.emplace_back();
             each = false;
             continue;
         }
-        checks.pieces.emplace_back(listed[*found].digest);
-        each = each && !seen[*found];
-        seen[*found] = true;
+        checks.pieces.emplace_back(listed[found].digest);
+        each = each && !seen[found];
+        seen[found] = true;
     }
     if (!checks.difference && count < listed.size()) {
         checks.difference =
